@@ -1,0 +1,153 @@
+#include "app/main_window.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/about_box.h"
+#include "app/list_keys.h"
+#include "app/message_box.h"
+#include "app/preferences.h"
+#include "app/records.h"
+#include "app/section_commands.h"
+#include "app/section_list.h"
+#include "app/startup.h"
+#include "files/file_selection.h"
+#include "files/backup.h"
+#include "print/print_job.h"
+#include "res/resource.h"
+#include "search/search_commands.h"
+#include "view/section_view.h"
+
+namespace {
+
+LRESULT OnInit(HWND window) {
+    DragAcceptFiles(window, TRUE);
+    SearchState.SearchText[0] = '\0';
+    SearchState.LastMatchedSection = -1;
+    SearchState.SectionCursor = 0;
+    SearchState.LineCursor = 0;
+    ComputeProgramDirectory();
+    ReadPreferences(window);
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    InstallListKeys(list);
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    CompleteIniLocation();
+    ListSections(window);
+    // Not TRUE: the focus stays where the listing put it.
+    return 0;
+}
+
+void OpenDroppedFiles(HWND window, HDROP drop) {
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > 1) Warn(window, "Only one file is allowed to be viewed at a time.");
+    // The first dropped file is the one that is taken.
+    if (count > 0) {
+        UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+        std::string path(length + 1, '\0');
+        DragQueryFileA(drop, 0, path.data(), length + 1);
+        SetIniLocation(window, path.c_str());
+    }
+    DragFinish(drop);
+    PostMessageA(window, WM_REFRESH, 0, 0);
+}
+
+void SelectIniFiles(HWND window) {
+    switch (SelectIniFile(window)) {
+    case 1:
+        PostMessageA(window, WM_REFRESH, 0, 0);
+        BackupMade = 0;     // a new selection gets its own backup
+        break;
+    case -1:
+        SetFocus(GetDlgItem(window, IDC_SECTION_LIST));
+        break;
+    }
+}
+
+void Print(HWND window) {
+    std::string header;
+    SelectedListText(GetDlgItem(window, IDC_SECTION_LIST), header);
+    LineBuffer = header;
+    PrintJob(ProgramInstance, window, 0, LineBuffer);
+}
+
+void OnCommand(HWND window, int id, int notification) {
+    switch (id) {
+    case IDM_EXIT:            PostMessageA(window, WM_CLOSE, 0, 0); break;
+    case IDM_ABOUT:           ShowAboutBox(window); break;
+    case IDC_SECTION_LIST:
+        if (notification == LBN_DBLCLK) SendMessageA(window, WM_COMMAND, IDC_VIEW_SECTION, 0);
+        break;
+    case IDM_HELP_CONTENTS:   WinHelpA(window, HelpPath, HELP_CONTENTS, 0); break;
+    case IDM_HELP_ON_HELP:    WinHelpA(window, nullptr, HELP_HELPONHELP, 0); break;
+    case IDM_ALPHABETIZE:
+    case IDM_READ_ONLY:
+    case IDM_BACKUP:          TogglePreference(window, id); break;
+    case IDC_VIEW_SECTION:    ViewSection(window); break;
+    case IDC_DELETE_SECTION:  DeleteSection(window); break;
+    case IDC_SELECT_INI:      SelectIniFiles(window); break;
+    case IDC_INSERT:          InsertSection(window); break;
+    case IDC_PRINT:           Print(window); break;
+    case IDC_FIND:            FindInMainWindow(window); break;
+    case IDC_FIND_NEXT:       FindNextInMainWindow(window); break;
+    }
+}
+
+void OnMenuPopup(HMENU menu, int position) {
+    // Every popup but "Commands" may hold Find Next; it needs a search text.
+    if (position != 0)
+        EnableMenuItem(menu, IDC_FIND_NEXT,
+                       MF_BYCOMMAND | (SearchState.SearchText[0] != '\0' ? MF_ENABLED : MF_GRAYED));
+}
+
+LRESULT OnPaint(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (IsIconic(window)) return DefWindowProcA(window, message, wp, lp);
+    // Nothing of our own to draw: the controls paint themselves. BeginPaint
+    // validates the area and erases it with the class brush.
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+}  // namespace
+
+INT_PTR ViewSection(HWND window) {
+    if (IniLocation.fileName[0] == '\0') {
+        Warn(window, "There is no INI file selected.\nYou must select a file before viewing a section.");
+        return 0;
+    }
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    if (!SelectedListText(list, LineBuffer)) {
+        Warn(window, "You must select something before you View it.");
+        return 0;
+    }
+    INT_PTR result = RunSectionView(window);
+    if (result != 0)
+        PostMessageA(window, WM_COMMAND, IDC_FIND_NEXT, 0);
+    else
+        SetFocus(list);
+    return result;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_INITDIALOG:    return OnInit(window);
+    case WM_COMMAND:       OnCommand(window, LOWORD(wp), HIWORD(wp)); return 0;
+    case WM_REFRESH:       ListSections(window); return 0;
+    case WM_DROPFILES:     OpenDroppedFiles(window, reinterpret_cast<HDROP>(wp)); return 0;
+    case WM_QUERYOPEN:     PostMessageA(window, WM_REFRESH, 0, 0); break;
+    case WM_INITMENUPOPUP: OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp)); break;
+    case WM_KEYDOWN:
+        if (wp == VK_F3) {
+            SendMessageA(window, WM_COMMAND, IDC_FIND_NEXT, 0);
+            return 0;
+        }
+        break;
+    case WM_PAINT:         return OnPaint(window, message, wp, lp);
+    case WM_SIZE:          return 0;
+    case WM_CLOSE:         EndDialog(window, 0); break;
+    case WM_DESTROY:       PostQuitMessage(0); return 0;
+    }
+    return DefWindowProcA(window, message, wp, lp);
+}

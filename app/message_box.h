@@ -1,0 +1,13 @@
+// Message boxes captioned "KEPLIN", so no call site repeats the flags.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// A warning with an OK button.
+void Warn(HWND owner, const std::string& text);
+
+// A warning with Yes and No; true only on Yes.
+bool AskYesNo(HWND owner, const std::string& text);
+
+// printf-style formatting into a string of any length.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,71 @@
+#include "app/preferences.h"
+
+#include <cstdio>
+
+#include "app/preference_rules.h"
+#include "app/records.h"
+#include "ini/profile_store.h"
+#include "res/resource.h"
+
+namespace {
+
+char PreferencesPath[MAX_PATH];
+
+void SetCheck(HWND window, int id, bool checked) {
+    CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void WriteValue(const char* key, int32_t value) {
+    // A failed write goes unreported: the value then holds for this run only.
+    profile::WriteKey("KEPLIN", key, value != 0 ? "1" : "0", PreferencesPath);
+}
+
+// Read Only locks the two commands that change the file's sections.
+void LockSectionCommands(HWND window, bool locked) {
+    HMENU menu = GetMenu(window);
+    for (int id : {IDC_DELETE_SECTION, IDC_INSERT}) {
+        EnableWindow(GetDlgItem(window, id), !locked);
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (locked ? MF_GRAYED : MF_ENABLED));
+    }
+}
+
+void ToggleAlphabetize(HWND window) {
+    Preferences.Alphabetize = app::FlipLowestBit(Preferences.Alphabetize);
+    SetCheck(window, IDM_ALPHABETIZE, Preferences.Alphabetize == 1);
+    WriteValue("Alphabetize", Preferences.Alphabetize);
+    PostMessageA(window, WM_REFRESH, 0, 0);
+}
+
+void ToggleReadOnly(HWND window) {
+    Preferences.LockContents = app::IsNonZeroOn(Preferences.LockContents) ? 0 : 1;
+    SetCheck(window, IDM_READ_ONLY, Preferences.LockContents == 1);
+    WriteValue("LockContents", Preferences.LockContents);
+    LockSectionCommands(window, Preferences.LockContents == 1);
+}
+
+void ToggleBackup(HWND window) {
+    Preferences.Backup = app::FlipLowestBit(Preferences.Backup);
+    SetCheck(window, IDM_BACKUP, app::IsNonZeroOn(Preferences.Backup));  // the mark shows what writes will do
+    WriteValue("Backup", Preferences.Backup);
+}
+
+}  // namespace
+
+void ReadPreferences(HWND window) {
+    std::snprintf(PreferencesPath, sizeof PreferencesPath, "%s\\%s", ProgramDirectory, "QUENTARO.INI");
+    Preferences.Alphabetize = profile::ReadInt("KEPLIN", "Alphabetize", PreferencesPath);
+    SetCheck(window, IDM_ALPHABETIZE, app::IsExactlyOn(Preferences.Alphabetize));
+    Preferences.LockContents = profile::ReadInt("KEPLIN", "LockContents", PreferencesPath);
+    SetCheck(window, IDM_READ_ONLY, app::IsExactlyOn(Preferences.LockContents));
+    LockSectionCommands(window, app::IsExactlyOn(Preferences.LockContents));
+    Preferences.Backup = profile::ReadInt("KEPLIN", "Backup", PreferencesPath);
+    SetCheck(window, IDM_BACKUP, app::IsExactlyOn(Preferences.Backup));
+}
+
+void TogglePreference(HWND window, int id) {
+    switch (id) {
+    case IDM_ALPHABETIZE: ToggleAlphabetize(window); break;
+    case IDM_READ_ONLY:   ToggleReadOnly(window); break;
+    case IDM_BACKUP:      ToggleBackup(window); break;
+    }
+}

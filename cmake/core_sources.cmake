@@ -1,0 +1,9 @@
+# Portable sources (no <windows.h>), shared by the program and the native tests.
+set(KEPLIN_CORE_SOURCES
+  ${CMAKE_SOURCE_DIR}/app/command_line.cpp
+  ${CMAKE_SOURCE_DIR}/files/backup_name.cpp
+  ${CMAKE_SOURCE_DIR}/ini/line_order.cpp
+  ${CMAKE_SOURCE_DIR}/ini/scanner.cpp
+  ${CMAKE_SOURCE_DIR}/ini/section_name.cpp
+  ${CMAKE_SOURCE_DIR}/view/key_line.cpp
+)

@@ -1,0 +1,34 @@
+# Native build: the portable core under the sanitizers, its unit tests, and an
+# optimised, un-instrumented copy of the core for the scanner benchmark.
+enable_testing()
+include(GoogleTest)
+
+set(KEPLIN_WARNINGS -Wall -Wextra)
+set(KEPLIN_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+
+add_library(keplin_core STATIC ${KEPLIN_CORE_SOURCES})
+target_include_directories(keplin_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(keplin_core PRIVATE ${KEPLIN_WARNINGS} PUBLIC ${KEPLIN_SANITIZERS})
+target_link_options(keplin_core PUBLIC ${KEPLIN_SANITIZERS})
+
+# GoogleTest from the sources the distribution ships.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB KEPLIN_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(keplin_unit_tests ${KEPLIN_UNIT_TEST_SOURCES})
+target_compile_options(keplin_unit_tests PRIVATE ${KEPLIN_WARNINGS})
+target_link_libraries(keplin_unit_tests PRIVATE keplin_core gtest_main)
+gtest_discover_tests(keplin_unit_tests DISCOVERY_TIMEOUT 30)
+
+# The benchmark measures the code as shipped: optimised, no sanitizers.
+add_library(keplin_core_bench STATIC ${KEPLIN_CORE_SOURCES})
+target_include_directories(keplin_core_bench PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(keplin_core_bench PRIVATE ${KEPLIN_WARNINGS} PUBLIC -O2)
+
+add_executable(scanner_bench ${CMAKE_SOURCE_DIR}/bench/scanner_bench.cpp)
+target_compile_options(scanner_bench PRIVATE ${KEPLIN_WARNINGS})
+target_link_libraries(scanner_bench PRIVATE keplin_core_bench)
+set_target_properties(scanner_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -1,0 +1,24 @@
+# Win32 glue: windows, dialogs, list boxes, profile calls. Linked into keplin.exe and the window tests.
+set(KEPLIN_UI_SOURCES
+  ${CMAKE_SOURCE_DIR}/app/about_box.cpp
+  ${CMAKE_SOURCE_DIR}/app/list_keys.cpp
+  ${CMAKE_SOURCE_DIR}/app/main_window.cpp
+  ${CMAKE_SOURCE_DIR}/app/message_box.cpp
+  ${CMAKE_SOURCE_DIR}/app/preferences.cpp
+  ${CMAKE_SOURCE_DIR}/app/records.cpp
+  ${CMAKE_SOURCE_DIR}/app/section_commands.cpp
+  ${CMAKE_SOURCE_DIR}/app/section_list.cpp
+  ${CMAKE_SOURCE_DIR}/app/startup.cpp
+  ${CMAKE_SOURCE_DIR}/files/backup.cpp
+  ${CMAKE_SOURCE_DIR}/files/file_copy.cpp
+  ${CMAKE_SOURCE_DIR}/files/file_selection.cpp
+  ${CMAKE_SOURCE_DIR}/ini/list_filler.cpp
+  ${CMAKE_SOURCE_DIR}/ini/profile_store.cpp
+  ${CMAKE_SOURCE_DIR}/print/print_job.cpp
+  ${CMAKE_SOURCE_DIR}/search/search_commands.cpp
+  ${CMAKE_SOURCE_DIR}/view/double_input_string.cpp
+  ${CMAKE_SOURCE_DIR}/view/edit_menu.cpp
+  ${CMAKE_SOURCE_DIR}/view/input_string.cpp
+  ${CMAKE_SOURCE_DIR}/view/section_target.cpp
+  ${CMAKE_SOURCE_DIR}/view/section_view.cpp
+)

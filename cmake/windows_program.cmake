@@ -1,0 +1,44 @@
+# The Windows program, its help files and its window tests (run under Wine).
+enable_language(RC)
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_compile_options(-Wall -Wextra)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+
+include(cmake/ui_sources.cmake)
+
+add_library(keplin_core STATIC ${KEPLIN_CORE_SOURCES})
+target_include_directories(keplin_core PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(keplin_ui STATIC ${KEPLIN_UI_SOURCES})
+target_include_directories(keplin_ui PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(keplin_ui PUBLIC keplin_core comdlg32 shell32 gdi32 user32 kernel32)
+
+add_executable(keplin WIN32 app/main.cpp res/keplin.rc)
+target_link_libraries(keplin PRIVATE keplin_ui)
+# Self-contained: the C and C++ runtimes and winpthread are linked in.
+target_link_options(keplin PRIVATE -static -static-libgcc -static-libstdc++)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The program targets Windows NT 3.10 and later. The 64-bit loader insists on 5.02.
+  target_link_options(keplin PRIVATE -Wl,--major-subsystem-version,3,--minor-subsystem-version,10
+                                     -Wl,--major-os-version,3,--minor-os-version,10)
+endif()
+
+# Help files, built from plain text with Halibut and placed beside keplin.exe.
+find_program(HALIBUT halibut REQUIRED)
+foreach(help keplin winhelp)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/${help}.hlp
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=946684800
+            ${HALIBUT} --winhelp=${CMAKE_BINARY_DIR}/${help}.hlp ${CMAKE_SOURCE_DIR}/help/${help}.but
+    DEPENDS ${CMAKE_SOURCE_DIR}/help/${help}.but
+    COMMENT "Building ${help}.hlp")
+  list(APPEND KEPLIN_HELP_FILES ${CMAKE_BINARY_DIR}/${help}.hlp)
+endforeach()
+add_custom_target(keplin_help ALL DEPENDS ${KEPLIN_HELP_FILES})
+
+option(KEPLIN_WINDOW_TESTS "Build the window tests that run under Wine" OFF)
+if(KEPLIN_WINDOW_TESTS)
+  enable_testing()
+  add_subdirectory(tests/window)
+endif()

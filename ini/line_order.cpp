@@ -1,0 +1,27 @@
+#include "ini/line_order.h"
+
+#include <algorithm>
+
+namespace ini {
+
+namespace {
+
+// Folding to lower case puts "_" and "[" before the letters, as the list
+// control's own case-blind order does.
+unsigned char Fold(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+}  // namespace
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Fold(x) < Fold(y); });
+}
+
+void SortIgnoringCase(std::vector<std::string>& lines) {
+    std::stable_sort(lines.begin(), lines.end(), LessIgnoringCase);
+}
+
+}  // namespace ini

@@ -1,0 +1,64 @@
+// The one place where control, menu, command and dialog ids get their numbers.
+// Shared by the resource script and the C++ code.
+#pragma once
+
+// Dialog templates and other resources named by number.
+#define IDD_MAIN                59
+
+// Main window (template 59).
+#define IDC_SECTION_LIST        10
+#define IDC_FILE_LABEL          507
+
+// Commands shared by several windows.
+#define IDC_MAIN_MENU           98      // OK in dialogs, "Main Menu" in the section view
+#define IDC_CANCEL_BUTTON       99
+#define IDC_VIEW_SECTION        501
+#define IDC_DELETE_SECTION      502
+#define IDC_INSERT              508     // Insert Section / Insert key
+#define IDC_SELECT_INI          506
+#define IDC_PRINT               512
+#define IDC_FIND                522
+#define IDC_FIND_NEXT           523
+
+// Main menu only.
+#define IDM_EXIT                2       // also the platform's Cancel (Escape)
+#define IDM_ABOUT               9
+#define IDM_HELP_CONTENTS       91
+#define IDM_HELP_ON_HELP        92
+#define IDM_ALPHABETIZE         430
+#define IDM_READ_ONLY           431
+#define IDM_BACKUP              520
+
+// About box.
+#define IDC_ABOUT_CONTACT1      201
+#define IDC_ABOUT_CONTACT2      202
+#define IDC_ABOUT_NOTICE        203
+
+// Section view ("View").
+#define IDC_VIEW_HEADER         504
+#define IDC_VIEW_LIST           510
+#define IDC_EDIT_KEY            427
+#define IDC_DELETE_KEY          503
+
+// Input dialogs ("Inputstring", "DoubleInputstring").
+#define IDC_INPUT_FIELD         423
+#define IDC_NEW_KEY_FIELD       424
+#define IDC_NEW_VALUE_FIELD     425
+#define IDC_INPUT_HEADER        428
+#define IDC_INPUT_LABEL         429
+#define IDM_EDIT_UNDO           514
+#define IDM_EDIT_CUT            515
+#define IDM_EDIT_COPY           516
+#define IDM_EDIT_PASTE          517
+#define IDM_EDIT_DELETE         518
+#define IDM_EDIT_SELECT_ALL     519
+
+// Find dialog ("FINDTEXT").
+#define IDC_FIND_TEXT           427
+#define IDC_MATCH_CASE          525
+
+// Hidden list used as an in-memory line store by search and printing.
+#define IDC_LINE_STORE          999
+
+// Private message: re-read the INI file and rebuild the list.
+#define WM_REFRESH              0x0500

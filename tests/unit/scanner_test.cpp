@@ -1,0 +1,177 @@
+#include "ini/scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class ScannerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               (std::string("keplin-") + info->test_suite_name() + "-" + info->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& bytes) {
+        const std::string path = (dir_ / "test.ini").string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    void Open(const std::string& bytes) { ASSERT_TRUE(file_.Open(Write(bytes))); }
+
+    Lines Raw(const std::string& bytes, std::size_t limit) {
+        Open(bytes);
+        Lines lines;
+        for (std::string line; file_.ReadIniLine(line, limit);) lines.push_back(line);
+        return lines;
+    }
+    Lines Headers(const std::string& bytes) {
+        Open(bytes);
+        ini::VectorSink sink;
+        const int added = ini::ListSectionHeaders(file_, sink);
+        EXPECT_EQ(added, static_cast<int>(sink.lines.size()));
+        return sink.lines;
+    }
+    Lines Whole(const std::string& bytes) {
+        Open(bytes);
+        ini::VectorSink sink;
+        const int added = ini::ReadWholeFile(file_, sink);
+        EXPECT_EQ(added, static_cast<int>(sink.lines.size()));
+        return sink.lines;
+    }
+    // What the section view shows for header; nullopt when it is not found.
+    std::optional<Lines> Section(const std::string& bytes, const std::string& header,
+                                 std::size_t seekLimit = ini::kListLimit) {
+        Open(bytes);
+        if (!ini::FindSection(file_, header, seekLimit)) return std::nullopt;
+        ini::VectorSink sink;
+        ini::ReadSectionBody(file_, sink);
+        return sink.lines;
+    }
+
+    fs::path dir_;
+    ini::IniText file_;
+};
+
+TEST(HeaderTest, AcceptsBracketAtIndexZeroOrOneAndCutsAfterFirstClose) {
+    struct Case { std::string text; bool header; std::string after; };
+    const Case cases[] = {
+        {"[Boot]\n", true, "[Boot]"},
+        {"[Boot] ; comment\n", true, "[Boot]"},
+        {" [Boot]\n", true, " [Boot]"},
+        {"  [Boot]\n", false, "  [Boot]\n"},
+        {";[x]\n", true, ";[x]"},
+        {"a[x]", true, "a[x]"},
+        {"[Boot\n", false, "[Boot\n"},
+        {"[]\n", true, "[]"},
+        {"[a]b]\n", true, "[a]"},
+        {"]x[]", false, "]x[]"},
+        {"", false, ""},
+    };
+    for (const Case& c : cases) {
+        std::string line = c.text;
+        EXPECT_EQ(ini::IsSectionHeader(line), c.header) << c.text;
+        EXPECT_EQ(line, c.after) << c.text;
+    }
+}
+
+TEST_F(ScannerTest, ListsHeadersOnlyInFileOrder) {
+    EXPECT_EQ(Headers("; top\r\n[Zeta] ; z\r\nk=v\r\n\r\n [Blank]\r\n  [Two]\r\n[Open\r\n[Alpha]"),
+              (Lines{"[Zeta]", " [Blank]", "[Alpha]"}));
+    EXPECT_EQ(Headers(""), Lines{});
+}
+
+TEST_F(ScannerTest, LineEndsFoldLikeTextModeReader) {
+    struct Case { std::string bytes; Lines lines; };
+    const Case cases[] = {
+        {"a\r\nb\r\n", {"a\n", "b\n"}},
+        {"a\rb\r", {"a\rb\r"}},
+        {"a\r\nb\nc\rd", {"a\n", "b\n", "c\rd"}},
+        {"a\r\r\n", {"a\r\n"}},
+        {"a\x1a\nb", {"a\x1a\n", "b"}},
+        {std::string("ab\0cd\nef", 8), {"ab", "ef"}},
+        {std::string("\0x\n", 3), {""}},
+        {"", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Raw(c.bytes, ini::kListLimit), c.lines);
+}
+
+TEST_F(ScannerTest, CrLfSplitAcrossReadChunksStillFolds) {
+    // The CR lands last in a chunk for any power-of-two chunk size up to 128 KiB.
+    for (std::size_t size : {4095u, 16383u, 65535u, 131071u}) {
+        const std::string first(size, 'a');
+        EXPECT_EQ(Raw(first + "\r\nb", 1 << 20), (Lines{first + "\n", "b"})) << size;
+    }
+}
+
+TEST_F(ScannerTest, SectionViewFindsFirstExactHeaderAndStopsAtColumnOneBracket) {
+    const std::string ini =
+        "[Boot]\r\nshell=progman.exe\r\n\r\n; comment\r\n[boot]\r\nlower=1\r\n"
+        "[Fonts] ; the fonts\r\nArial=arial.fon\r\n [Hidden]\r\nhidden=1\r\n"
+        "[Boot]\r\nsecond=2\r\n[Last]\r\na=b\r\nlast=no newline";
+    EXPECT_EQ(Section(ini, "[Boot]"), (Lines{"shell=progman.exe", "; comment"}));
+    EXPECT_EQ(Section(ini, "[boot]"), (Lines{"lower=1"}));
+    EXPECT_EQ(Section(ini, "[Fonts]"), (Lines{"Arial=arial.fon", " [Hidden]", "hidden=1"}));
+    EXPECT_EQ(Section(ini, "[Last]"), (Lines{"a=b", "last=no newline"}));
+    EXPECT_EQ(Section(ini, "[BOOT]"), std::nullopt);
+    EXPECT_EQ(Section(ini, "[Missing]"), std::nullopt);
+}
+
+TEST_F(ScannerTest, OverLongLinesComeInPiecesOfTheLimit) {
+    const std::string body(200, 'k');
+    EXPECT_EQ(Section("[S]\n" + body + "\n", "[S]"), (Lines{body.substr(0, 149), body.substr(149)}));
+
+    // A header hidden behind 249 characters is a piece of its own only at the seek limit 250.
+    const std::string hidden = std::string(249, 'x') + "[Hid]\nk=v\n";
+    EXPECT_EQ(Section(hidden, "[Hid]", ini::kSeekLimit), (Lines{"k=v"}));
+    EXPECT_EQ(Section(hidden, "[Hid]", ini::kListLimit), std::nullopt);
+
+    const std::string huge(100000, 'q');
+    const Lines pieces = Whole(huge + "\n");
+    ASSERT_EQ(pieces.size(), (huge.size() + 148) / 149);
+    std::string joined;
+    for (const std::string& piece : pieces) {
+        EXPECT_LE(piece.size(), 149u);
+        joined += piece;
+    }
+    EXPECT_EQ(joined, huge);
+}
+
+TEST_F(ScannerTest, WholeFileKeepsEveryLineIncludingEmptyOnes) {
+    EXPECT_EQ(Whole("[A]\r\nk=v\r\n\r\n; c\r\nlast"), (Lines{"[A]", "k=v", "", "; c", "last"}));
+    EXPECT_EQ(Whole(""), Lines{});
+}
+
+TEST_F(ScannerTest, BinaryGarbageGivesBoundedLinesAndValidHeaders) {
+    std::mt19937 random(12345);
+    std::string bytes(1 << 20, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    for (const std::string& line : Whole(bytes)) {
+        EXPECT_LE(line.size(), 149u);
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+    }
+    for (const std::string& header : Headers(bytes)) {
+        ASSERT_TRUE(header[0] == '[' || header[1] == '[');
+        EXPECT_EQ(header.back(), ']');
+    }
+}
+
+TEST_F(ScannerTest, MissingFileAndDirectoryDoNotOpen) {
+    ini::IniText file;
+    EXPECT_FALSE(file.Open((dir_ / "missing.ini").string()));
+    EXPECT_FALSE(file.Open(dir_.string()));
+    EXPECT_FALSE(file.IsOpen());
+    std::string line;
+    EXPECT_FALSE(file.ReadIniLine(line, ini::kListLimit));
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+// Files the window tests make for themselves: a scratch folder per test, INI
+// files written byte for byte, and reading them back.
+#pragma once
+#include <string>
+
+namespace testfiles {
+
+// Directory of the running test program, without a trailing backslash.
+// keplin.exe is built beside it, and in-process runs keep QUENTARO.INI there.
+std::string ExeDirectory();
+
+// A fresh, empty folder for one test under %TEMP%; removed by Remove().
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // Full Windows path of a file in the folder.
+    std::string operator/(const std::string& fileName) const { return path_ + "\\" + fileName; }
+
+private:
+    std::string path_;
+};
+
+// Writes exactly these bytes (no line-end translation); true on success.
+bool WriteBytes(const std::string& path, const std::string& bytes);
+bool AppendBytes(const std::string& path, const std::string& bytes);
+// The file's bytes, or "<missing>" when it cannot be read.
+std::string ReadBytes(const std::string& path);
+bool Exists(const std::string& path);
+void DeleteTree(const std::string& path);
+
+}  // namespace testfiles

@@ -1,0 +1,82 @@
+// "Inputstring": one field, for a new section name or a key's new value.
+#include <string>
+
+#include "app/message_box.h"
+#include "app/records.h"
+#include "ini/section_name.h"
+#include "res/resource.h"
+#include "view/edit_menu.h"
+#include "view/input_dialogs.h"
+
+namespace {
+
+std::string FieldText(HWND dialog, int id) {
+    char text[kFieldChars + 1] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+BOOL OnInit(HWND dialog) {
+    if (InputMode == 0) {
+        SetDlgItemTextA(dialog, IDC_INPUT_HEADER, LineBuffer.c_str());
+        SetDlgItemTextA(dialog, IDC_INPUT_LABEL, KeyBuffer.c_str());
+        SetDlgItemTextA(dialog, IDC_INPUT_FIELD, ValueBuffer.c_str());
+    } else {
+        SetWindowTextA(dialog, "Input New Section Name");
+        SetDlgItemTextA(dialog, IDC_INPUT_LABEL, "New Section Name");
+    }
+    return TRUE;
+}
+
+void OnOk(HWND dialog) {
+    HWND field = GetDlgItem(dialog, IDC_INPUT_FIELD);
+    // A value longer than the field's limit that came from the file and was
+    // not touched is handed back whole rather than cut into another value.
+    bool untouchedLongValue = InputMode == 0 && SendMessageA(field, EM_GETMODIFY, 0, 0) == 0 &&
+                              ValueBuffer.size() > static_cast<size_t>(kFieldChars);
+    if (!untouchedLongValue) ValueBuffer = FieldText(dialog, IDC_INPUT_FIELD);
+    if (InputMode == 0) {
+        LineBuffer = ini::SectionNameFromHeader(LineBuffer);
+        EndDialog(dialog, 1);
+        return;
+    }
+    if (ValueBuffer.empty()) {
+        Warn(dialog, "You must enter a Section name.");
+        SetFocus(field);
+        return;
+    }
+    EndDialog(dialog, 1);
+}
+
+void OnCancel(HWND dialog) {
+    ValueBuffer.clear();
+    EndDialog(dialog, 0);
+}
+
+BOOL OnCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDOK:
+    case IDC_MAIN_MENU:       OnOk(dialog); return TRUE;
+    case IDCANCEL:
+    case IDC_CANCEL_BUTTON:   OnCancel(dialog); return TRUE;
+    }
+    SendEditCommand(GetDlgItem(dialog, IDC_INPUT_FIELD), id);
+    return FALSE;
+}
+
+INT_PTR CALLBACK InputStringProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_INITDIALOG:    return OnInit(dialog);
+    case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp));
+    case WM_INITMENUPOPUP:
+        if (LOWORD(lp) == 1) UpdateEditMenu(reinterpret_cast<HMENU>(wp), GetDlgItem(dialog, IDC_INPUT_FIELD));
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR RunInputString(HWND owner) {
+    return DialogBoxParamA(ProgramInstance, "Inputstring", owner, InputStringProc, 0);
+}

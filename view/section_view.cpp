@@ -1,0 +1,213 @@
+#include "view/section_view.h"
+
+#include <optional>
+#include <string>
+
+#include "app/list_keys.h"
+#include "app/message_box.h"
+#include "app/preference_rules.h"
+#include "app/records.h"
+#include "app/section_list.h"
+#include "files/backup.h"
+#include "ini/list_filler.h"
+#include "ini/profile_store.h"
+#include "ini/scanner.h"
+#include "print/print_job.h"
+#include "res/resource.h"
+#include "search/search_commands.h"
+#include "view/input_dialogs.h"
+#include "view/key_line.h"
+#include "view/section_target.h"
+
+namespace {
+
+// The position to select after the next refresh; set by Edit and Delete.
+LRESULT SavedSelection;
+
+HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_VIEW_LIST); }
+
+void FocusList(HWND dialog) { SetFocus(List(dialog)); }
+
+void LockChanges(HWND dialog) {
+    HMENU menu = GetMenu(dialog);
+    for (int id : {IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT}) {
+        EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+        EnableWindow(GetDlgItem(dialog, id), FALSE);
+    }
+}
+
+void Refresh(HWND dialog) {
+    ini::IniText file;
+    if (!file.Open(FullPath)) {
+        Warn(dialog, Format("Sorry, Could not find %s", IniLocation.fileName));
+        return;
+    }
+    HWND list = List(dialog);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ListFiller filler(list, ListFiller::Order::ByPreference);
+    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) ini::ReadSectionBody(file, filler);
+    file.Close();
+    filler.Finish();
+    if (app::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
+    if (SearchState.SearchActive) {
+        SendMessageA(list, LB_SETCURSEL, SearchState.LineCursor - 1, 0);
+        SetFocus(GetDlgItem(dialog, IDC_MAIN_MENU));
+    } else {
+        SendMessageA(list, LB_SETCURSEL, SavedSelection, 0);
+        FocusList(dialog);
+        SavedSelection = 0;
+    }
+}
+
+BOOL OnInit(HWND dialog) {
+    SavedSelection = 0;
+    HWND list = List(dialog);
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    InstallListKeys(list);
+    ViewHeader = LineBuffer;
+    SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
+    Refresh(dialog);
+    return TRUE;
+}
+
+// The selected line, with its position; false (after telling the user) when
+// nothing is selected.
+bool SelectedLine(HWND dialog, const char* verb, LRESULT& position) {
+    position = SendMessageA(List(dialog), LB_GETCURSEL, 0, 0);
+    if (position == LB_ERR || !SelectedListText(List(dialog), LineBuffer)) {
+        Warn(dialog, Format("You must select something before you %s it.", verb));
+        return false;
+    }
+    return true;
+}
+
+void ReportWrite(HWND dialog, bool written) {
+    if (written)
+        PostMessageA(dialog, WM_REFRESH, 0, 0);
+    else
+        Warn(dialog, "KEPLIN could not write profile.");
+}
+
+void EditKey(HWND dialog) {
+    if (app::IsNonZeroOn(Preferences.LockContents)) return;
+    LRESULT position;
+    if (!SelectedLine(dialog, "Edit", position)) return;
+    SavedSelection = position;
+    std::optional<view::KeyValue> line = view::SplitKeyLine(LineBuffer);
+    if (!line) {
+        Warn(dialog, Format("This line holds no key to edit:\n%s", LineBuffer.c_str()));
+        return;
+    }
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    if (!section) return;
+    KeyBuffer = line->key;
+    ValueBuffer = line->value;
+    LineBuffer = ViewHeader;
+    InputMode = 0;
+    if (RunInputString(dialog) == 0) {
+        FocusList(dialog);
+        return;
+    }
+    BackupIfWanted(dialog);
+    ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ValueBuffer.c_str(), FullPath));
+}
+
+void DeleteKey(HWND dialog) {
+    LRESULT position;
+    if (!SelectedLine(dialog, "Delete", position)) return;
+    SavedSelection = position;
+    std::optional<std::string> key = view::KeyOfLine(LineBuffer);
+    if (!key) {
+        Warn(dialog, Format("This line holds no key to delete:\n%s", LineBuffer.c_str()));
+        return;
+    }
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    if (!section) return;
+    LineBuffer = *key;
+    if (!AskYesNo(dialog, Format("Are you sure you want to DELETE\n%s ?", LineBuffer.c_str()))) {
+        FocusList(dialog);
+        return;
+    }
+    BackupIfWanted(dialog);
+    if (!profile::DeleteKey(section->c_str(), LineBuffer.c_str(), FullPath)) {
+        Warn(dialog, "KEPLIN could not write profile.");
+        return;
+    }
+    PostMessageA(dialog, WM_REFRESH, 0, 0);
+    FocusList(dialog);
+}
+
+void InsertKey(HWND dialog) {
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    if (!section) return;
+    if (RunDoubleInputString(dialog) == 0) {
+        FocusList(dialog);
+        return;
+    }
+    BackupIfWanted(dialog);
+    ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath));
+}
+
+void Leave(HWND dialog, INT_PTR result) {
+    RemoveListKeys(List(dialog));
+    EndDialog(dialog, result);
+}
+
+void BackToMainMenu(HWND dialog) {
+    if (!SearchState.SearchActive) {
+        SearchState.LineCursor = 0;
+        SearchState.SectionCursor = 0;
+    }
+    // Leaving the view ends any search: Find Next grays until the next Find.
+    SearchState.SearchText[0] = '\0';
+    Leave(dialog, 0);
+}
+
+void FindNext(HWND dialog) {
+    // Opened by the main window's search: hand the walk back to it.
+    if (SearchState.SearchActive) {
+        Leave(dialog, 1);
+        return;
+    }
+    FindNextInView(dialog);
+}
+
+BOOL OnCommand(HWND dialog, int id, int notification) {
+    switch (id) {
+    case IDC_MAIN_MENU:
+    case IDCANCEL:          BackToMainMenu(dialog); return TRUE;
+    case IDC_EDIT_KEY:      EditKey(dialog); return TRUE;
+    case IDC_DELETE_KEY:    DeleteKey(dialog); return TRUE;
+    case IDC_INSERT:        InsertKey(dialog); return TRUE;
+    case IDC_PRINT:         PrintJob(ProgramInstance, dialog, 1, ViewHeader); return TRUE;
+    case IDC_FIND:          FindInView(dialog); return TRUE;
+    case IDC_FIND_NEXT:     FindNext(dialog); return TRUE;
+    case IDC_SECTION_LIST:
+        if (notification == LBN_DBLCLK) PostMessageA(dialog, WM_COMMAND, IDC_EDIT_KEY, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL OnMenuPopup(HMENU menu, int position) {
+    if (position != 1) return FALSE;
+    EnableMenuItem(menu, IDC_FIND_NEXT,
+                   MF_BYCOMMAND | (SearchState.SearchText[0] != '\0' ? MF_ENABLED : MF_GRAYED));
+    return TRUE;
+}
+
+INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_INITDIALOG:    return OnInit(dialog);
+    case WM_REFRESH:       Refresh(dialog); return TRUE;
+    case WM_INITMENUPOPUP: return OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp));
+    case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp), HIWORD(wp));
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR RunSectionView(HWND owner) {
+    return DialogBoxParamA(ProgramInstance, "View", owner, SectionViewProc, 0);
+}

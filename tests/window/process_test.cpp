@@ -1,0 +1,222 @@
+// keplin.exe started as its own process, as the user starts it: the command
+// line, the single instance, and how the program ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "robot.h"
+#include "test_files.h"
+
+using Items = std::vector<std::string>;
+
+namespace {
+
+std::string KeplinExe() { return testfiles::ExeDirectory() + "\\keplin.exe"; }
+
+class ProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A window titled KEPLIN would make the program restore it and end.
+        ASSERT_EQ(FindWindowA(nullptr, "KEPLIN"), nullptr) << "a KEPLIN window of an earlier test is still open";
+        DeleteFileA((testfiles::ExeDirectory() + "\\QUENTARO.INI").c_str());
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = std::make_unique<testfiles::ScratchFolder>(std::string("process.") + test->name());
+    }
+
+    void TearDown() override {
+        robot.CheckAllExpectationsMet();
+        for (auto& program : programs_) {
+            HWND main = robot::FindMainWindowOfProcess(program->ProcessId());
+            if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+            DWORD exitCode;
+            program->WaitForExit(5000, &exitCode);
+        }
+        programs_.clear();   // any process still running is terminated
+        robot.StopWatching();
+        DeleteFileA((testfiles::ExeDirectory() + "\\QUENTARO.INI").c_str());
+        folder_.reset();
+    }
+
+    std::string WriteIni(const std::string& name, const std::string& bytes) {
+        std::string path = *folder_ / name;
+        EXPECT_TRUE(testfiles::WriteBytes(path, bytes)) << "cannot write " << path;
+        return path;
+    }
+    std::string PathOf(const std::string& name) const { return *folder_ / name; }
+
+    // Starts keplin.exe with this argument text; its main window, or null.
+    // Message boxes shown while it starts are expected before.
+    HWND Run(const std::string& argumentText) {
+        programs_.push_back(std::make_unique<robot::ProgramProcess>());
+        robot::ProgramProcess& program = *programs_.back();
+        if (!program.Start(KeplinExe(), argumentText)) {
+            ADD_FAILURE() << "cannot start " << KeplinExe() << ", error " << GetLastError();
+            return nullptr;
+        }
+        robot.WatchProcess(program.ProcessId());
+        HWND main = program.WaitForMainWindow();
+        EXPECT_NE(main, nullptr) << "no main window for " << argumentText;
+        if (main) {
+            robot.Settle();
+            EXPECT_TRUE(robot.WaitUntil([&] { return IsWindowVisible(main) != FALSE; }))
+                << "the main window was not shown";
+        }
+        return main;
+    }
+    robot::ProgramProcess& Program(size_t index = 0) { return *programs_.at(index); }
+
+    static Items Sections(HWND main) { return robot::ListItems(GetDlgItem(main, IDC_SECTION_LIST)); }
+    static std::string Label(HWND main) { return robot::Text(GetDlgItem(main, IDC_FILE_LABEL)); }
+
+    DWORD WaitForEnd(robot::ProgramProcess& program) {
+        DWORD exitCode = 0xDEAD;
+        EXPECT_TRUE(program.WaitForExit(10000, &exitCode)) << "the program did not end";
+        return exitCode;
+    }
+
+    robot::Robot robot;
+
+private:
+    std::unique_ptr<testfiles::ScratchFolder> folder_;
+    std::vector<std::unique_ptr<robot::ProgramProcess>> programs_;
+};
+
+// ---- the command line ----------------------------------------------------------
+
+class CommandLineTest : public ProcessTest {};
+
+TEST_F(CommandLineTest, AFullPathListsThatFilesSectionsInFileOrder) {
+    std::string path = WriteIni("order.ini", "[Zeta]\r\nz=1\r\n[alpha]\r\n[Zeta]\r\n[Mid]\r\nm=2\r\n");
+    HWND main = Run(path);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Sections(main), (Items{"[Zeta]", "[alpha]", "[Zeta]", "[Mid]"}));
+    EXPECT_EQ(Label(main), path);
+    EXPECT_EQ(robot::Text(main), "KEPLIN");
+    EXPECT_TRUE(robot::ShowsText(main, "Sections for"));
+    EXPECT_EQ(robot::SelectedIndex(GetDlgItem(main, IDC_SECTION_LIST)), 0);
+}
+
+TEST_F(CommandLineTest, ABareFileNameIsLookedForInTheProgramDirectory) {
+    const std::string name = "KWTBARE.INI";
+    std::string beside = testfiles::ExeDirectory() + "\\" + name;
+    ASSERT_TRUE(testfiles::WriteBytes(beside, "[BesideTheProgram]\r\nk=v\r\n"));
+    // A file of the same name in the current directory is not the one taken.
+    WriteIni(name, "[InTheCurrentDirectory]\r\n");
+    SetCurrentDirectoryA(PathOf("").c_str());
+
+    HWND main = Run(name);
+    if (main) {
+        EXPECT_EQ(Sections(main), Items{"[BesideTheProgram]"});
+        EXPECT_EQ(Label(main), beside);
+    }
+    SetCurrentDirectoryA(testfiles::ExeDirectory().c_str());
+    DeleteFileA(beside.c_str());
+}
+
+TEST_F(CommandLineTest, AnArgumentEndingInABackslashSelectsNoFile) {
+    HWND main = Run(PathOf(""));
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Label(main), "No file selected");
+    EXPECT_EQ(Sections(main), Items{});
+    EXPECT_EQ(robot.Focus(), GetDlgItem(main, IDC_SELECT_INI));
+}
+
+TEST_F(CommandLineTest, AMissingFileIsReportedThenNoFileIsSelected) {
+    robot.Expect("KEPLIN", "Sorry, Could not find NOPE.INI").Answer(IDOK);
+    HWND main = Run(PathOf("NOPE.INI"));
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Label(main), "No file selected");
+    EXPECT_EQ(Sections(main), Items{});
+}
+
+TEST_F(CommandLineTest, APathInQuotesIsTakenLiterally) {
+    std::string path = WriteIni("quoted.ini", "[Quoted]\r\n");
+    // The closing quote becomes part of the file name, which does not exist.
+    robot.Expect("KEPLIN", "Sorry, Could not find quoted.ini\"").Answer(IDOK);
+    HWND main = Run("\"" + path + "\"");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Label(main), "No file selected");
+}
+
+TEST_F(CommandLineTest, NoArgumentListsWinIniOfTheWindowsDirectory) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    std::string winIni = std::string(windows) + "\\WIN.INI";
+    // The headers the user would find reading the file: lines that start
+    // with a bracketed name.
+    Items expected;
+    std::string text = testfiles::ReadBytes(winIni);
+    ASSERT_NE(text, "<missing>");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line[0] == '[' && line.find(']') != std::string::npos)
+            expected.push_back(line.substr(0, line.find(']') + 1));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    HWND main = Run("");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Label(main), winIni);
+    EXPECT_EQ(Sections(main), expected);
+}
+
+// ---- one instance only ----------------------------------------------------------
+
+class SingleInstanceTest : public ProcessTest {};
+
+TEST_F(SingleInstanceTest, ASecondStartRestoresTheFirstWhichKeepsItsFile) {
+    std::string first = WriteIni("first.ini", "[First]\r\n");
+    std::string second = WriteIni("second.ini", "[Second]\r\n");
+    HWND main = Run(first);
+    ASSERT_NE(main, nullptr);
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(robot.WaitUntil([&] { return IsIconic(main) != FALSE; }));
+
+    robot::ProgramProcess again;
+    ASSERT_TRUE(again.Start(KeplinExe(), second));
+    EXPECT_EQ(WaitForEnd(again), 0u);
+
+    EXPECT_TRUE(robot.WaitUntil([&] { return !IsIconic(main); })) << "the first window stayed minimized";
+    EXPECT_TRUE(robot.WaitUntil([&] { return Sections(main) == Items{"[First]"}; }));
+    EXPECT_EQ(Sections(main), Items{"[First]"});
+    EXPECT_EQ(Label(main), first);
+    EXPECT_EQ(robot::FindMainWindowOfProcess(again.ProcessId()), nullptr);
+}
+
+TEST_F(SingleInstanceTest, ASecondStartWithoutAnArgumentAlsoEnds) {
+    std::string first = WriteIni("first.ini", "[First]\r\n");
+    HWND main = Run(first);
+    ASSERT_NE(main, nullptr);
+
+    robot::ProgramProcess again;
+    ASSERT_TRUE(again.Start(KeplinExe(), ""));
+    EXPECT_EQ(WaitForEnd(again), 0u);
+    EXPECT_EQ(Label(main), first);
+}
+
+// ---- ending ----------------------------------------------------------------------
+
+class ProcessEndingTest : public ProcessTest {};
+
+TEST_F(ProcessEndingTest, EscapeInTheListEndsTheProgramWithExitCode0) {
+    HWND main = Run(WriteIni("a.ini", "[A]\r\n"));
+    ASSERT_NE(main, nullptr);
+    robot.Key(GetDlgItem(main, IDC_SECTION_LIST), VK_ESCAPE);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+}
+
+TEST_F(ProcessEndingTest, ExitEndsTheProgramWithExitCode0) {
+    HWND main = Run(WriteIni("a.ini", "[A]\r\n"));
+    ASSERT_NE(main, nullptr);
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "program_test.h"
+
+namespace {
+
+// The program keeps its preferences beside its executable; in-process that
+// is the test program's directory.
+std::string PreferencesFile() { return testfiles::ExeDirectory() + "\\QUENTARO.INI"; }
+
+}  // namespace
+
+void ProgramTest::SetUp() {
+    // A window titled KEPLIN would make the program restore it and end.
+    ASSERT_EQ(FindWindowA(nullptr, "KEPLIN"), nullptr) << "a KEPLIN window of an earlier test is still open";
+    DeleteFileA(PreferencesFile().c_str());
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = std::make_unique<testfiles::ScratchFolder>(std::string(test->test_suite_name()) + "." + test->name());
+}
+
+void ProgramTest::TearDown() {
+    if (program_.ThreadId() != 0 && !ended_) {
+        robot.CheckAllExpectationsMet();
+        CloseLeftOverDialogs();
+        if (IsWindow(Main())) PostMessageA(Main(), WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        if (program_.WaitForExit(10000, &exitCode))
+            EXPECT_EQ(exitCode, 0u) << "exit code of the program";
+        else
+            ADD_FAILURE() << "the program did not end after Close";
+    }
+    robot.CheckAllExpectationsMet();
+    robot.StopWatching();
+    DeleteFileA(PreferencesFile().c_str());
+    folder_.reset();
+}
+
+void ProgramTest::CloseLeftOverDialogs() {
+    for (const robot::WindowSeen& dialog : robot.OpenDialogs()) {
+        ADD_FAILURE() << "left open at the end of the test: " << dialog.Describe();
+        if (robot::IsMessageBox(dialog.window)) {
+            PostMessageA(dialog.window, WM_COMMAND, GetDlgItem(dialog.window, IDNO) ? IDNO : IDOK, 0);
+        } else {
+            PostMessageA(dialog.window, WM_COMMAND, IDCANCEL, 0);
+            if (!robot.WaitUntilGone(dialog.window, 1000))
+                PostMessageA(dialog.window, WM_COMMAND, IDC_MAIN_MENU, 0);
+        }
+        robot.WaitUntilGone(dialog.window, 2000);
+    }
+}
+
+std::string ProgramTest::WriteIni(const std::string& name, const std::string& bytes) {
+    std::string path = PathOf(name);
+    EXPECT_TRUE(testfiles::WriteBytes(path, bytes)) << "cannot write " << path;
+    return path;
+}
+
+void ProgramTest::Start(const std::string& argumentText) {
+    ASSERT_TRUE(program_.Start(argumentText)) << "the main window did not appear";
+    robot.WatchThread(program_.ThreadId());
+    robot.Settle();
+    ASSERT_TRUE(robot.WaitUntil([&] { return IsWindowVisible(Main()) != FALSE; }))
+        << "the main window was not shown";
+}
+
+DWORD ProgramTest::WaitForProgramEnd() {
+    DWORD exitCode = 0xDEAD;
+    EXPECT_TRUE(program_.WaitForExit(5000, &exitCode)) << "the program did not end";
+    ended_ = true;
+    return exitCode;
+}
+
+std::string ProgramTest::SelectedSection() const {
+    int index = SelectedIndex();
+    std::vector<std::string> items = Sections();
+    return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
+}
+
+void ProgramTest::OpenMenu(int popupIndex) {
+    HMENU popup = GetSubMenu(GetMenu(Main()), popupIndex);
+    ASSERT_NE(popup, nullptr) << "no popup " << popupIndex << " in the main menu";
+    // What the system sends the window as the popup opens.
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(popupIndex, FALSE),
+                        SMTO_NORMAL, 5000, &ignored);
+    robot.Settle();
+}
+
+bool ProgramTest::MenuChecked(int id) const {
+    UINT state = GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND);
+    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
+}
+
+bool ProgramTest::MenuGrayed(int id) const {
+    UINT state = GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND);
+    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED));
+}

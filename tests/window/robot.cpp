@@ -1,0 +1,564 @@
+#include "robot.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/startup.h"
+
+namespace robot {
+namespace {
+
+constexpr DWORD kBoxTimeoutMs = 5000;
+constexpr DWORD kReplyTimeoutMs = 5000;
+
+std::string Narrow(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                   nullptr, nullptr);
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr,
+                        nullptr);
+    return text;
+}
+
+// SendMessage that cannot hang the test on a program that stopped answering.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kReplyTimeoutMs, &result)) {
+        ADD_FAILURE() << "window " << window << " did not answer message 0x" << std::hex << message;
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+// The message the robot posts to the UI thread to learn that everything
+// posted before it has been taken from the queue.
+UINT FlushMessage() {
+    static UINT message = RegisterWindowMessageA("KeplinRobotFlush");
+    return message;
+}
+
+LRESULT CALLBACK WatchMessages(int code, WPARAM removed, LPARAM lParam) {
+    if (code == HC_ACTION && (removed & PM_REMOVE)) {
+        MSG* message = reinterpret_cast<MSG*>(lParam);
+        if (message->message == FlushMessage() && message->hwnd == nullptr) {
+            HANDLE flushed = reinterpret_cast<HANDLE>(message->lParam);
+            message->message = WM_NULL;
+            SetEvent(flushed);
+        }
+    }
+    return CallNextHookEx(nullptr, code, removed, lParam);
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+struct FindMain {
+    DWORD threadId;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainProc(HWND window, LPARAM data) {
+    FindMain* find = reinterpret_cast<FindMain*>(data);
+    DWORD processId = 0;
+    DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    if ((find->threadId && threadId != find->threadId) || (find->processId && processId != find->processId))
+        return TRUE;
+    if (ClassOf(window) != "KEPLIN") return TRUE;
+    find->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+std::string Text(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return Narrow(text);
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> items;
+    LRESULT count = Ask(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) length = 0;
+        // Room to spare: a list may report a length shorter than its text.
+        std::wstring text(static_cast<size_t>(length) + 512, L'\0');
+        LRESULT got = Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        items.push_back(Narrow(text));
+    }
+    return items;
+}
+
+int SelectedIndex(HWND list) {
+    LRESULT index = Ask(list, LB_GETCURSEL, 0, 0);
+    return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+bool IsEnabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
+
+bool ShowsText(HWND window, const std::string& text) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (Text(child) == text) return true;
+    return false;
+}
+
+std::string MessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? Text(text) : std::string();
+}
+
+// A message box holds its text, an icon and buttons with the standard answer
+// ids only; a dialog of the program has controls or ids of its own.
+bool IsMessageBox(HWND window) {
+    if (ClassOf(window) != "#32770" || GetDlgItem(window, 0xFFFF) == nullptr) return false;
+    int buttons = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string name = ClassOf(child);
+        if (name == "Button") {
+            int id = GetDlgCtrlID(child);
+            if (id < IDOK || id > IDCONTINUE) return false;
+            ++buttons;
+        } else if (name != "Static") {
+            return false;
+        }
+    }
+    return buttons > 0;
+}
+
+std::string WindowSeen::Describe() const {
+    std::string line = "[" + className + "] \"" + caption + "\"";
+    if (!text.empty()) line += ": \"" + text + "\"";
+    return line;
+}
+
+HWND FindMainWindowOfThread(DWORD threadId) {
+    FindMain find{threadId, 0, nullptr};
+    EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+HWND FindMainWindowOfProcess(DWORD processId) {
+    FindMain find{0, processId, nullptr};
+    EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// ---- Robot ----------------------------------------------------------------
+
+Robot::Robot() : flushed_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
+Robot::~Robot() {
+    StopWatching();
+    CloseHandle(flushed_);
+}
+
+void Robot::WatchThread(DWORD threadId) {
+    StopWatching();
+    threadId_ = threadId;
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, WatchMessages, nullptr, threadId);
+    if (!hook_) ADD_FAILURE() << "cannot watch the program's messages, error " << GetLastError();
+}
+
+void Robot::WatchProcess(DWORD processId) {
+    StopWatching();
+    processId_ = processId;
+}
+
+void Robot::StopWatching() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    threadId_ = 0;
+    processId_ = 0;
+}
+
+bool Robot::Watches(HWND window) const {
+    DWORD processId = 0;
+    DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    if (threadId_) return threadId == threadId_;
+    if (processId_) return processId == processId_;
+    return false;
+}
+
+DWORD Robot::UiThread() const {
+    if (threadId_) return threadId_;
+    HWND main = FindMainWindowOfProcess(processId_);
+    return main ? GetWindowThreadProcessId(main, nullptr) : 0;
+}
+
+Robot::Expectation& Robot::Expect(const std::string& caption, const std::string& text) {
+    expectations_.emplace_back();
+    Expectation& expectation = expectations_.back();
+    expectation.robot_ = this;
+    expectation.caption_ = caption;
+    expectation.text_ = text;
+    return expectation;
+}
+
+void Robot::Expectation::Answer(int buttonId) {
+    answer_ = buttonId;
+    armed_ = true;
+    // The action came first (a raw post, or a box that shows late).
+    if (!robot_->OpenMessageBoxes().empty()) robot_->Settle();
+}
+
+bool Robot::HasArmedExpectation() const {
+    return !expectations_.empty() && expectations_.front().armed_;
+}
+
+void Robot::Flush() {
+    if (threadId_) {
+        // Each round trip proves that what was posted before it has been
+        // taken; a few rounds cover handlers that post further messages.
+        for (int round = 0; round < 4; ++round) {
+            ResetEvent(flushed_);
+            if (!PostThreadMessageA(threadId_, FlushMessage(), 0, reinterpret_cast<LPARAM>(flushed_))) return;
+            if (WaitForSingleObject(flushed_, kReplyTimeoutMs) != WAIT_OBJECT_0) {
+                DWORD exitCode = 0;
+                HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId_);
+                bool ended = thread && GetExitCodeThread(thread, &exitCode) && exitCode != STILL_ACTIVE;
+                if (thread) CloseHandle(thread);
+                if (!ended) ADD_FAILURE() << "the program took no messages for 5 s";
+                return;
+            }
+        }
+        return;
+    }
+    // Another process: no way to see its queue; let it answer a few messages.
+    HWND main = FindMainWindowOfProcess(processId_);
+    for (int round = 0; round < 3; ++round) {
+        Sleep(50);
+        if (main && IsWindow(main)) {
+            DWORD_PTR ignored;
+            SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &ignored);
+        }
+    }
+}
+
+void Robot::Settle() {
+    DWORD waitingSince = GetTickCount();
+    for (int guard = 0; guard < 1000; ++guard) {
+        Flush();
+        std::vector<WindowSeen> boxes = OpenMessageBoxes();
+        if (!boxes.empty()) {
+            if (!Service(boxes.front())) return;
+            waitingSince = GetTickCount();
+            continue;
+        }
+        if (!HasArmedExpectation()) return;
+        if (GetTickCount() - waitingSince > kBoxTimeoutMs) {
+            const Expectation& missing = expectations_.front();
+            ADD_FAILURE() << "expected a message box \"" << missing.caption_ << "\": \"" << missing.text_
+                          << "\", none came. Open dialogs: " << Describe(OpenDialogs());
+            expectations_.pop_front();
+            waitingSince = GetTickCount();
+            continue;
+        }
+        Sleep(20);
+    }
+}
+
+bool Robot::Service(const WindowSeen& box) {
+    int answer;
+    if (HasArmedExpectation()) {
+        Expectation expected = expectations_.front();
+        expectations_.pop_front();
+        EXPECT_EQ(box.caption, expected.caption_) << "caption of the message box " << box.Describe();
+        EXPECT_EQ(box.text, expected.text_) << "text of the message box " << box.Describe();
+        answer = expected.answer_;
+    } else {
+        ADD_FAILURE() << "unexpected message box " << box.Describe();
+        // Leave it the way that changes nothing.
+        answer = GetDlgItem(box.window, IDNO) ? IDNO : GetDlgItem(box.window, IDCANCEL) ? IDCANCEL : IDOK;
+    }
+    HWND button = GetDlgItem(box.window, answer);
+    if (!button) ADD_FAILURE() << "the message box " << box.Describe() << " has no button " << answer;
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    if (WaitUntilGone(box.window)) return true;
+    ADD_FAILURE() << "the message box " << box.Describe() << " stayed open";
+    return false;
+}
+
+void Robot::ExpectNoMessageBox() {
+    Flush();
+    for (const WindowSeen& box : OpenMessageBoxes()) {
+        ADD_FAILURE() << "unexpected message box " << box.Describe();
+        PostMessageW(box.window, WM_COMMAND, GetDlgItem(box.window, IDNO) ? IDNO : IDOK, 0);
+        WaitUntilGone(box.window);
+    }
+}
+
+void Robot::CheckAllExpectationsMet() {
+    if (HasArmedExpectation()) Settle();
+    for (const Expectation& left : expectations_)
+        ADD_FAILURE() << "message box \"" << left.caption_ << "\": \"" << left.text_ << "\" was "
+                      << (left.armed_ ? "expected but never shown" : "expected without an answer");
+    expectations_.clear();
+}
+
+std::vector<WindowSeen> Robot::OpenDialogs() const {
+    std::vector<WindowSeen> found;
+    for (HWND window : TopLevelWindows()) {
+        // Not only visible ones: a modal dialog shows itself only once its
+        // queue first runs empty, which may be just after a settle.
+        if (!Watches(window)) continue;
+        std::string name = ClassOf(window);
+        if (name == "#32770")
+            found.push_back({window, name, Text(window), IsMessageBox(window) ? MessageBoxText(window) : ""});
+    }
+    return found;
+}
+
+std::vector<WindowSeen> Robot::OpenMessageBoxes() const {
+    std::vector<WindowSeen> boxes;
+    for (const WindowSeen& dialog : OpenDialogs())
+        if (IsMessageBox(dialog.window)) boxes.push_back(dialog);
+    return boxes;
+}
+
+std::string Robot::Describe(const std::vector<WindowSeen>& windows) const {
+    if (windows.empty()) return "none";
+    std::string text;
+    for (const WindowSeen& window : windows) text += (text.empty() ? "" : ", ") + window.Describe();
+    return text;
+}
+
+HWND Robot::FindWindowOf(const std::string& caption, const std::string& className) const {
+    for (HWND window : TopLevelWindows())
+        if (Watches(window) && ClassOf(window) == className && Text(window) == caption) return window;
+    return nullptr;
+}
+
+HWND Robot::WaitForWindow(const std::string& caption, const std::string& className, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(caption, className)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool Robot::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+bool Robot::WaitUntilGone(HWND window, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+HWND Robot::Focus() const {
+    GUITHREADINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(UiThread(), &info)) return nullptr;
+    return info.hwndFocus ? info.hwndFocus : info.hwndActive;
+}
+
+// ---- actions ----------------------------------------------------------------
+
+void Robot::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!PostMessageW(window, message, wParam, lParam))
+        ADD_FAILURE() << "cannot post message 0x" << std::hex << message << " to window " << window;
+    Settle();
+}
+
+void Robot::Command(HWND window, int id) { Post(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void Robot::Click(HWND dialog, int buttonId) {
+    HWND button = GetDlgItem(dialog, buttonId);
+    if (!button) {
+        ADD_FAILURE() << "no button " << buttonId << " in \"" << Text(dialog) << "\"";
+        return;
+    }
+    if (!IsEnabled(button)) {
+        ADD_FAILURE() << "the button \"" << Text(button) << "\" is disabled and cannot be clicked";
+        return;
+    }
+    Post(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void Robot::Key(HWND target, UINT virtualKey) {
+    UINT scan = MapVirtualKeyA(virtualKey, 0);
+    LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+    LPARAM up = down | (1L << 30) | (1L << 31);
+    PostMessageW(target, WM_KEYDOWN, virtualKey, down);
+    PostMessageW(target, WM_KEYUP, virtualKey, up);
+    Settle();
+}
+
+void Robot::KeyToFocus(UINT virtualKey) {
+    HWND target = Focus();
+    if (!target) {
+        ADD_FAILURE() << "no window of the program has the focus";
+        return;
+    }
+    Key(target, virtualKey);
+}
+
+void Robot::Type(HWND edit, const std::string& text) {
+    for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+    Settle();
+}
+
+void Robot::SetText(HWND edit, const std::string& text) {
+    SetWindowTextA(edit, text.c_str());
+    Settle();
+}
+
+static LPARAM ItemCentre(HWND list, int index) {
+    RECT item{};
+    if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) ==
+        LB_ERR)
+        ADD_FAILURE() << "the list has no item " << index;
+    return MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+}
+
+void Robot::SelectItem(HWND list, int index) {
+    LPARAM at = ItemCentre(list, index);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    Settle();
+}
+
+void Robot::DoubleClickItem(HWND list, int index) {
+    LPARAM at = ItemCentre(list, index);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    Settle();
+}
+
+void Robot::DropFiles(HWND target, const std::vector<std::string>& paths) {
+    // What the shell hands a window when files are dropped on it: a
+    // DROPFILES header followed by the names, double-NUL-terminated.
+    size_t namesSize = 1;
+    for (const std::string& path : paths) namesSize += path.size() + 1;
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + namesSize);
+    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt.x = 20;
+    header->pt.y = 20;
+    header->fNC = FALSE;
+    header->fWide = FALSE;
+    char* names = reinterpret_cast<char*>(header + 1);
+    for (const std::string& path : paths) {
+        std::memcpy(names, path.c_str(), path.size() + 1);
+        names += path.size() + 1;
+    }
+    *names = '\0';
+    GlobalUnlock(drop);
+    Post(target, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+}
+
+// ---- ProgramThread ------------------------------------------------------------
+
+DWORD WINAPI ProgramThread::Run(void* self) {
+    ProgramThread* program = static_cast<ProgramThread*>(self);
+    return static_cast<DWORD>(
+        KeplinMain(GetModuleHandleA(nullptr), program->argumentText_.c_str(), SW_SHOWNORMAL));
+}
+
+bool ProgramThread::Start(const std::string& argumentText, DWORD timeoutMs) {
+    argumentText_ = argumentText;
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+    if (!thread_) return false;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start <= timeoutMs) {
+        mainWindow_ = FindMainWindowOfThread(threadId_);
+        if (mainWindow_) return true;
+        if (WaitForSingleObject(thread_, 20) == WAIT_OBJECT_0) return false;
+    }
+    return false;
+}
+
+bool ProgramThread::Running() const { return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; }
+
+bool ProgramThread::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (!thread_ || WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) return false;
+    GetExitCodeThread(thread_, exitCode);
+    return true;
+}
+
+ProgramThread::~ProgramThread() {
+    if (!thread_) return;
+    if (Running()) {
+        // A program that would not close: nothing else can be done in this
+        // process, which ends with the test.
+        TerminateThread(thread_, 1);
+        WaitForSingleObject(thread_, 1000);
+    }
+    CloseHandle(thread_);
+}
+
+// ---- ProgramProcess -----------------------------------------------------------
+
+bool ProgramProcess::Start(const std::string& exePath, const std::string& argumentText) {
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!argumentText.empty()) commandLine += " " + argumentText;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return false;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    return true;
+}
+
+HWND ProgramProcess::WaitForMainWindow(DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start <= timeoutMs) {
+        HWND main = FindMainWindowOfProcess(processId_);
+        if (main) return main;
+        if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+bool ProgramProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(process_, exitCode);
+    return true;
+}
+
+ProgramProcess::~ProgramProcess() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+}  // namespace robot

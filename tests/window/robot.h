@@ -1,0 +1,171 @@
+// The robot: acts as the user on the program's windows and reads what the
+// user would see. It drives either the program run in this process on a UI
+// thread of its own (ProgramThread) or keplin.exe as a process of its own
+// (ProgramProcess).
+//
+// Message boxes are expected before the action that shows them:
+//     robot.Expect("KEPLIN", "Sorry, Could not find NOPE.INI").Answer(IDOK);
+//     robot.Command(main, IDC_SELECT_INI);
+// Every action lets the program settle afterwards: the expected boxes are
+// checked and answered in order, and a box nobody expected fails the test.
+#pragma once
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace robot {
+
+// What a window shows, read with the wide calls (they also work across
+// processes) and given back in the ANSI code page the program uses.
+std::string Text(HWND window);
+std::string ClassOf(HWND window);
+std::vector<std::string> ListItems(HWND list);
+int SelectedIndex(HWND list);          // -1: nothing selected
+bool IsEnabled(HWND window);
+// True when one of the window's controls shows exactly this text.
+bool ShowsText(HWND window, const std::string& text);
+// The text of a message box (its static with id 0xFFFF), or "" if none.
+std::string MessageBoxText(HWND box);
+bool IsMessageBox(HWND window);
+
+struct WindowSeen {
+    HWND window;
+    std::string className;
+    std::string caption;
+    std::string text;                  // message boxes only
+    std::string Describe() const;
+};
+
+class Robot {
+public:
+    Robot();
+    ~Robot();
+    Robot(const Robot&) = delete;
+    Robot& operator=(const Robot&) = delete;
+
+    // Which windows are acted on and watched: those of one thread of this
+    // process, or those of one process.
+    void WatchThread(DWORD threadId);
+    void WatchProcess(DWORD processId);
+    void StopWatching();
+
+    class Expectation {
+    public:
+        // Arms the expectation; the box is answered with this button id
+        // (IDOK, IDYES, IDNO...). A box already open is answered at once.
+        void Answer(int buttonId);
+
+    private:
+        friend class Robot;
+        Robot* robot_ = nullptr;
+        std::string caption_;
+        std::string text_;
+        int answer_ = IDOK;
+        bool armed_ = false;
+    };
+    Expectation& Expect(const std::string& caption, const std::string& text);
+
+    // The user's actions. Each posts what the system would deliver, then
+    // settles.
+    void Command(HWND window, int id);              // a menu item or accelerator
+    void Click(HWND dialog, int buttonId);          // a push button
+    void Key(HWND target, UINT virtualKey);         // key down and up
+    void KeyToFocus(UINT virtualKey);               // to the focused window
+    void Type(HWND edit, const std::string& text);  // one WM_CHAR per character
+    void SetText(HWND edit, const std::string& text);
+    void SelectItem(HWND list, int index);          // a single click on the item
+    void DoubleClickItem(HWND list, int index);
+    void DropFiles(HWND target, const std::vector<std::string>& paths);
+    void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Lets everything posted so far run, answering the expected message
+    // boxes in order; fails on an unexpected box or on one that never comes.
+    void Settle();
+    // Fails the test for every message box that is open now, and answers it.
+    void ExpectNoMessageBox();
+    // Expectations armed but not met; each one fails the test. Then cleared.
+    void CheckAllExpectationsMet();
+
+    // Top-level dialogs (class "#32770") of the watched windows.
+    std::vector<WindowSeen> OpenDialogs() const;
+    std::vector<WindowSeen> OpenMessageBoxes() const;
+    // A watched top-level window with this caption and class, or null after
+    // the timeout.
+    HWND WaitForWindow(const std::string& caption, const std::string& className = "#32770",
+                       DWORD timeoutMs = 5000);
+    HWND FindWindowOf(const std::string& caption, const std::string& className) const;
+    bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+    bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000);
+    // The focused window of the watched UI thread (GetGUIThreadInfo).
+    HWND Focus() const;
+
+private:
+    void Flush();
+    bool Watches(HWND window) const;
+    DWORD UiThread() const;
+    bool Service(const WindowSeen& box);   // false: the box stayed open
+    bool HasArmedExpectation() const;
+    std::string Describe(const std::vector<WindowSeen>& windows) const;
+
+    DWORD threadId_ = 0;
+    DWORD processId_ = 0;
+    HHOOK hook_ = nullptr;
+    HANDLE flushed_ = nullptr;
+    std::deque<Expectation> expectations_;
+};
+
+// The program run in this process: a UI thread calls KeplinMain, the same
+// entry that WinMain calls, with this program's module (which carries the
+// program's resources) as its instance.
+class ProgramThread {
+public:
+    ProgramThread() = default;
+    ~ProgramThread();
+    ProgramThread(const ProgramThread&) = delete;
+    ProgramThread& operator=(const ProgramThread&) = delete;
+
+    // Starts the program with this argument text and waits until its main
+    // window exists; false when it does not come within the timeout.
+    bool Start(const std::string& argumentText, DWORD timeoutMs = 10000);
+    HWND MainWindow() const { return mainWindow_; }
+    DWORD ThreadId() const { return threadId_; }
+    bool Running() const;
+    // Waits for KeplinMain to return; false on timeout.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+
+private:
+    static DWORD WINAPI Run(void* self);
+    std::string argumentText_;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND mainWindow_ = nullptr;
+};
+
+// keplin.exe as a process of its own.
+class ProgramProcess {
+public:
+    ProgramProcess() = default;
+    ~ProgramProcess();   // a process still running is terminated
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    // Starts exePath with this argument text after its quoted name.
+    bool Start(const std::string& exePath, const std::string& argumentText);
+    // Waits for the process's main window (class "KEPLIN"); null on timeout.
+    HWND WaitForMainWindow(DWORD timeoutMs = 10000);
+    DWORD ProcessId() const { return processId_; }
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+};
+
+// The top-level window of class "KEPLIN" of this thread or process, or null.
+HWND FindMainWindowOfThread(DWORD threadId);
+HWND FindMainWindowOfProcess(DWORD processId);
+
+}  // namespace robot

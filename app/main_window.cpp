@@ -46,7 +46,7 @@ void OpenDroppedFiles(HWND window, HDROP drop) {
         UINT length = DragQueryFileA(drop, 0, nullptr, 0);
         std::string path(length + 1, '\0');
         DragQueryFileA(drop, 0, path.data(), length + 1);
-        SetIniLocation(window, path.c_str());
+        if (!SetIniLocation(path.c_str())) RefusePath(window, path.c_str());
     }
     DragFinish(drop);
     PostMessageA(window, WM_REFRESH, 0, 0);

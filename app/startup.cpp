@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -12,8 +13,10 @@
 namespace {
 
 // Set when the command line named a path too long to hold: the program then
-// starts with no file rather than opening WIN.INI in its place.
+// starts with no file rather than opening WIN.INI in its place, and says so
+// once its window is up.
 bool ArgumentRefused;
+std::string RefusedArgument;
 
 void CopyInto(char* target, size_t size, const std::string& text) {
     std::snprintf(target, size, "%s", text.c_str());
@@ -21,7 +24,8 @@ void CopyInto(char* target, size_t size, const std::string& text) {
 
 void ParseCommandLine(const char* argumentText) {
     if (argumentText == nullptr || *argumentText == '\0') return;
-    ArgumentRefused = !SetIniLocation(nullptr, argumentText);
+    ArgumentRefused = !SetIniLocation(argumentText);
+    if (ArgumentRefused) RefusedArgument = argumentText;
 }
 
 void BuildHelpPath() {
@@ -77,10 +81,13 @@ int RunMessageLoop() {
 
 }  // namespace
 
-bool SetIniLocation(HWND owner, const char* path) {
+void RefusePath(HWND owner, const char* path) {
+    Warn(owner, Format("Sorry, this path is too long:\n%s", path));
+}
+
+bool SetIniLocation(const char* path) {
     app::IniPath split = app::SplitIniPath(path);
     if (!app::FitsPathLimit(split)) {
-        Warn(owner, Format("Sorry, this path is too long:\n%s", path));
         IniLocation.directory[0] = '\0';
         IniLocation.fileName[0] = '\0';
         return false;
@@ -115,6 +122,7 @@ void CompleteIniLocation() {
 int KeplinMain(HINSTANCE instance, const char* argumentText, int showCommand) {
     ResetProgramRecords();
     ArgumentRefused = false;
+    RefusedArgument.clear();
     ProgramInstance = instance;
     if (RestoreRunningInstance()) return 0;
     ParseCommandLine(argumentText);
@@ -129,6 +137,7 @@ int KeplinMain(HINSTANCE instance, const char* argumentText, int showCommand) {
         return 1;
     }
     ShowWindow(MainWindow, showCommand);
+    if (ArgumentRefused) RefusePath(MainWindow, RefusedArgument.c_str());
     int exitCode = RunMessageLoop();
     MainWindow = nullptr;
     return exitCode;

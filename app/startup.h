@@ -15,6 +15,8 @@ void ComputeProgramDirectory();
 // no file was named, else the program directory for a bare file name.
 void CompleteIniLocation();
 
-// Sets IniLocation from a path typed, passed or dropped. A path too long for
-// the program is refused with a message and selects no file; false then.
-bool SetIniLocation(HWND owner, const char* path);
+// Sets IniLocation from a path passed or dropped. A path too long for the
+// program selects no file, and false is returned: the caller then tells the
+// user with RefusePath.
+bool SetIniLocation(const char* path);
+void RefusePath(HWND owner, const char* path);

@@ -166,6 +166,16 @@ TEST_F(UnreadableFileTest, ViewSectionWithoutAFileSaysSo) {
 
 // ---- dropped files ------------------------------------------------------------
 
+// A path longer than Windows allows is refused; no other file is opened in
+// its place (not even WIN.INI, which an empty command line would open).
+TEST_F(UnreadableFileTest, AnOverLongPathIsRefusedAndNoFileIsSelected) {
+    std::string tooLong = Folder() + "\\" + std::string(300, 'x') + ".ini";
+    robot.Expect("KEPLIN", "Sorry, this path is too long:\n" + tooLong).Answer(IDOK);
+    Start(tooLong);
+    EXPECT_EQ(Label(), "No file selected");
+    EXPECT_EQ(Sections(), Items{});
+}
+
 class DroppedFilesTest : public ProgramTest {};
 
 TEST_F(DroppedFilesTest, DroppingAFileListsIt) {
@@ -186,6 +196,15 @@ TEST_F(DroppedFilesTest, DroppingThreeFilesWarnsOnceAndListsTheFirst) {
     robot.DropFiles(Main(), {one, two, three});
     EXPECT_EQ(Sections(), Items{"[One]"});
     EXPECT_EQ(Label(), one);
+}
+
+TEST_F(DroppedFilesTest, DroppingAnOverLongPathIsRefusedAndSelectsNoFile) {
+    Start(WriteIni("start.ini", "[Start]\r\n"));
+    std::string tooLong = Folder() + "\\" + std::string(300, 'y') + ".ini";
+    robot.Expect("KEPLIN", "Sorry, this path is too long:\n" + tooLong).Answer(IDOK);
+    robot.DropFiles(Main(), {tooLong});
+    EXPECT_EQ(Label(), "No file selected");
+    EXPECT_EQ(Sections(), Items{});
 }
 
 TEST_F(DroppedFilesTest, DroppingAFileThatIsGoneReportsItThenNoFileIsSelected) {

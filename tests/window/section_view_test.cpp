@@ -1,0 +1,642 @@
+// The section view, run in this process: the lines it lists, Edit, Delete and
+// Insert of keys, Read Only, the backup before a write, leaving the view, and
+// headers and lines that the profile service does not take as sections or keys.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/records.h"
+#include "immutable_file.h"
+#include "program_test.h"
+
+using Items = std::vector<std::string>;
+
+namespace {
+
+std::string PreferencesFile() { return testfiles::ExeDirectory() + "\\QUENTARO.INI"; }
+
+void WritePreferences(const std::string& keys) {
+    ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(), "[KEPLIN]\r\n" + keys));
+}
+
+// A desktop settings file; [Colors] holds a value with an equals sign.
+const char kColors[] =
+    "[Desktop]\r\nWallpaper=(None)\r\n"
+    "[Colors]\r\nBackground=0 0 0\r\nlong=has=equals\r\nWindow=255 255 255\r\n"
+    "[Fonts]\r\nSans=sans.fon\r\n";
+const int kColorsSection = 1;
+const Items kColorsLines{"Background=0 0 0", "long=has=equals", "Window=255 255 255"};
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << "\"" << from << "\" is not in the text";
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// Counts the Find Next commands that reach the main window: it posts itself
+// one when the section view ends with 1, to go on with a search.
+class FindNextWatch {
+public:
+    explicit FindNextWatch(HWND main) : main_(main) {
+        count_ = 0;
+        own_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FindNextWatch::Proc)));
+    }
+    ~FindNextWatch() {
+        if (IsWindow(main_)) SetWindowLongPtrA(main_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
+    }
+    FindNextWatch(const FindNextWatch&) = delete;
+    FindNextWatch& operator=(const FindNextWatch&) = delete;
+    LONG Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+        if (message == WM_COMMAND && LOWORD(wp) == IDC_FIND_NEXT) InterlockedIncrement(&count_);
+        return CallWindowProcA(own_, window, message, wp, lp);
+    }
+    HWND main_;
+    static WNDPROC own_;
+    static LONG count_;
+};
+WNDPROC FindNextWatch::own_ = nullptr;
+LONG FindNextWatch::count_ = 0;
+
+}  // namespace
+
+class SectionViewTest : public ProgramTest {
+protected:
+    // Opens the section at this position of the main window's list with View Section.
+    void OpenSection(int index) {
+        robot.SelectItem(Control(IDC_SECTION_LIST), index);
+        Click(IDC_VIEW_SECTION);
+        view_ = robot.WaitForWindow("Viewing Section");
+        ASSERT_NE(view_, nullptr) << "the section view did not open";
+    }
+    void OpenView(const std::string& path, int index) {
+        ASSERT_NO_FATAL_FAILURE(Start(path));
+        OpenSection(index);
+    }
+    void LeaveView() {
+        robot.Click(view_, IDC_MAIN_MENU);
+        EXPECT_TRUE(robot.WaitUntilGone(view_)) << "the section view stayed open";
+    }
+
+    // What the user sees in the view.
+    HWND View() const { return view_; }
+    HWND ViewControl(int id) const { return GetDlgItem(view_, id); }
+    HWND ViewList() const { return ViewControl(IDC_VIEW_LIST); }
+    Items Lines() const { return robot::ListItems(ViewList()); }
+    int SelectedLine() const { return robot::SelectedIndex(ViewList()); }
+    std::string Header() const { return robot::Text(ViewControl(IDC_VIEW_HEADER)); }
+    bool ViewButtonEnabled(int id) const { return robot::IsEnabled(ViewControl(id)); }
+
+    // The view's menu, as the user finds it when a popup opens.
+    void OpenViewMenu(int popupIndex) {
+        HMENU popup = GetSubMenu(GetMenu(view_), popupIndex);
+        ASSERT_NE(popup, nullptr) << "no popup " << popupIndex << " in the view's menu";
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(view_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                            MAKELPARAM(popupIndex, FALSE), SMTO_NORMAL, 5000, &ignored);
+        robot.Settle();
+    }
+    bool ViewMenuGrayed(int id) const {
+        UINT state = GetMenuState(GetMenu(view_), id, MF_BYCOMMAND);
+        EXPECT_NE(state, static_cast<UINT>(-1)) << "no item " << id << " in the view's menu";
+        return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED));
+    }
+
+    // The user's actions in the view.
+    void SelectLine(int index) { robot.SelectItem(ViewList(), index); }
+    void ClickInView(int id) { robot.Click(view_, id); }
+
+    // The input screens that Edit and Insert open.
+    HWND EditScreen() {
+        HWND screen = robot.WaitForWindow("Keyname Edit Screen");
+        EXPECT_NE(screen, nullptr) << "the edit screen did not open";
+        return screen;
+    }
+    HWND InsertScreen() {
+        HWND screen = robot.WaitForWindow("Keyname Insert Screen");
+        EXPECT_NE(screen, nullptr) << "the insert screen did not open";
+        return screen;
+    }
+    static std::string TextOf(HWND dialog, int id) { return robot::Text(GetDlgItem(dialog, id)); }
+    void Ok(HWND screen) {
+        robot.Click(screen, IDC_MAIN_MENU);
+        EXPECT_TRUE(robot.WaitUntilGone(screen));
+    }
+    void Cancel(HWND screen) {
+        robot.Click(screen, IDC_CANCEL_BUTTON);
+        EXPECT_TRUE(robot.WaitUntilGone(screen));
+    }
+    // Edits the value of the line at this position through the Edit button.
+    void EditValue(int line, const std::string& value) {
+        SelectLine(line);
+        ClickInView(IDC_EDIT_KEY);
+        HWND screen = EditScreen();
+        if (!screen) return;
+        robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), value);
+        Ok(screen);
+    }
+    bool EditScreenOpen() const { return robot.FindWindowOf("Keyname Edit Screen", "#32770") != nullptr; }
+
+private:
+    HWND view_ = nullptr;
+};
+
+// ---- opening ---------------------------------------------------------------------
+
+class SectionViewOpeningTest : public SectionViewTest {};
+
+TEST_F(SectionViewOpeningTest, ShowsTheHeaderAndTheLinesOfTheSectionWithoutItsEmptyLines) {
+    const std::string bytes =
+        "[Desktop] ; the screen\r\n"
+        "Wallpaper=(None)\r\n"
+        "\r\n"
+        "; tiles the wallpaper\r\n"
+        "TileWallpaper=0\r\n"
+        "  GridGranularity=0\r\n"
+        " [Screen]\r\n"
+        "Saver=off\r\n"
+        "\r\n"
+        "[Fonts]\r\n"
+        "Sans=sans.fon\r\n";
+    ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("desktop.ini", bytes), 0));
+    EXPECT_EQ(robot::Text(View()), "Viewing Section");
+    EXPECT_EQ(Header(), "[Desktop]");
+    // A header with a leading blank does not end the section; "[" in the first place does.
+    EXPECT_EQ(Lines(), (Items{"Wallpaper=(None)", "; tiles the wallpaper", "TileWallpaper=0", "  GridGranularity=0",
+                              " [Screen]", "Saver=off"}));
+    EXPECT_EQ(SelectedLine(), 0);
+    EXPECT_EQ(Focus(), ViewList());
+    EXPECT_TRUE(ViewButtonEnabled(IDC_EDIT_KEY));
+    EXPECT_TRUE(ViewButtonEnabled(IDC_DELETE_KEY));
+    EXPECT_TRUE(ViewButtonEnabled(IDC_INSERT));
+    LeaveView();
+}
+
+TEST_F(SectionViewOpeningTest, AlphabetizeSortsTheLinesWithoutRegardToCase) {
+    WritePreferences("Alphabetize=1\r\n");
+    ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("keys.ini", "[Keys]\r\nbeta=2\r\nAlpha=1\r\ngamma=3\r\nDelta=4\r\n"), 0));
+    EXPECT_EQ(Lines(), (Items{"Alpha=1", "beta=2", "Delta=4", "gamma=3"}));
+    EXPECT_EQ(SelectedLine(), 0);
+    LeaveView();
+}
+
+// ---- Edit --------------------------------------------------------------------------
+
+class SectionViewEditTest : public SectionViewTest {};
+
+TEST_F(SectionViewEditTest, AValueHoldingEqualsIsOfferedWholeAndOkWritesTheNewValue) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    ASSERT_EQ(Lines(), kColorsLines);
+    SelectLine(1);
+    ClickInView(IDC_EDIT_KEY);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    HWND header = GetDlgItem(screen, IDC_INPUT_HEADER);
+    EXPECT_EQ(robot::Text(header), "[Colors]");
+    EXPECT_EQ(GetWindowLongA(header, GWL_STYLE) & SS_TYPEMASK, SS_CENTER) << "the header is not centred";
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "long");
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "has=equals");
+
+    robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "still=has=equals");
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), Replace(kColors, "long=has=equals", "long=still=has=equals"));
+    EXPECT_EQ(Lines(), (Items{"Background=0 0 0", "long=still=has=equals", "Window=255 255 255"}));
+    EXPECT_EQ(SelectedLine(), 1) << "the edited position is selected after the refresh";
+    EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewEditTest, CancelChangesNothing) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    SelectLine(2);
+    ClickInView(IDC_EDIT_KEY);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "0 0 255");
+    Cancel(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
+    EXPECT_EQ(SelectedLine(), 2);
+    EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewEditTest, EnterAndDoubleClickOnALineOpenItsEditScreen) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    SelectLine(2);
+    Key(VK_RETURN);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "Window");
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "255 255 255");
+    Cancel(screen);
+
+    robot.DoubleClickItem(ViewList(), 0);
+    screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "Background");
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "0 0 0");
+    Cancel(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    LeaveView();
+}
+
+TEST_F(SectionViewEditTest, ALineWithoutAKeyIsRefusedForEditAndDelete) {
+    const std::string bytes =
+        "[Colors]\r\n; the palette\r\nBackground=0 0 0\r\nplain text\r\n=orphan\r\n[Fonts]\r\nSans=sans.fon\r\n";
+    std::string path = WriteIni("comments.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    ASSERT_EQ(Lines(), (Items{"; the palette", "Background=0 0 0", "plain text", "=orphan"}));
+    for (int line : {0, 2, 3}) {
+        const std::string text = Lines()[line];
+        SelectLine(line);
+        robot.Expect("KEPLIN", "This line holds no key to edit:\n" + text).Answer(IDOK);
+        ClickInView(IDC_EDIT_KEY);
+        EXPECT_FALSE(EditScreenOpen());
+        robot.Expect("KEPLIN", "This line holds no key to delete:\n" + text).Answer(IDOK);
+        ClickInView(IDC_DELETE_KEY);
+    }
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes);
+    LeaveView();
+}
+
+TEST_F(SectionViewEditTest, AValueOf100CharactersLeftUntouchedIsWrittenBackWhole) {
+    std::string value;
+    for (int i = 0; i < 10; ++i) value += "0123456789";
+    const std::string bytes = "[Colors]\r\nShort=1\r\nLong=" + value + "\r\nWindow=255 255 255\r\n";
+    std::string path = WriteIni("long-value.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    SelectLine(1);
+    ClickInView(IDC_EDIT_KEY);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), value);
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes) << "the value was cut";
+    EXPECT_EQ(Lines(), (Items{"Short=1", "Long=" + value, "Window=255 255 255"}));
+    EXPECT_EQ(SelectedLine(), 1);
+    LeaveView();
+}
+
+TEST_F(SectionViewEditTest, ATypedValueIsTakenWithAtMost74Characters) {
+    std::string value;
+    for (int i = 0; i < 10; ++i) value += "0123456789";
+    const std::string bytes = "[Colors]\r\nShort=1\r\nLong=" + value + "\r\n";
+    std::string path = WriteIni("long-value.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    SelectLine(1);
+    ClickInView(IDC_EDIT_KEY);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    HWND field = GetDlgItem(screen, IDC_INPUT_FIELD);
+    robot.SetText(field, "");
+    const std::string typed = std::string(45, 'a') + std::string(45, 'b');
+    robot.Type(field, typed);
+    ASSERT_EQ(robot::Text(field), typed);
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), "[Colors]\r\nShort=1\r\nLong=" + typed.substr(0, 74) + "\r\n");
+    EXPECT_EQ(Lines(), (Items{"Short=1", "Long=" + typed.substr(0, 74)}));
+    LeaveView();
+}
+
+TEST_F(SectionViewEditTest, AKeyOf90CharactersEditsThatKeyAndNoShorterOne) {
+    std::string key90 = "Key";
+    while (key90.size() < 90) key90 += static_cast<char>('a' + key90.size() % 26);
+    const std::string key74 = key90.substr(0, 74);
+    const std::string key79 = key90.substr(0, 79);
+    const std::string bytes = "[Colors]\r\n" + key74 + "=short74\r\n" + key79 + "=short79\r\n" + key90 + "=old\r\n";
+    std::string path = WriteIni("long-key.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    SelectLine(2);
+    ClickInView(IDC_EDIT_KEY);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), key90);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "old");
+    robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "new");
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), Replace(bytes, key90 + "=old", key90 + "=new"));
+    EXPECT_EQ(SelectedLine(), 2);
+    LeaveView();
+}
+
+// ---- Insert ------------------------------------------------------------------------
+
+class SectionViewInsertTest : public SectionViewTest {};
+
+TEST_F(SectionViewInsertTest, OkWritesTheKeyIntoTheSectionAndSelectsTheFirstLine) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    SelectLine(2);
+    ClickInView(IDC_INSERT);
+    HWND screen = InsertScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(Focus(), GetDlgItem(screen, IDC_NEW_KEY_FIELD));
+    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
+    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path),
+              Replace(kColors, "Window=255 255 255\r\n", "Window=255 255 255\r\nBorder=3\r\n"));
+    EXPECT_EQ(Lines(), (Items{"Background=0 0 0", "long=has=equals", "Window=255 255 255", "Border=3"}));
+    EXPECT_EQ(SelectedLine(), 0);
+    EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewInsertTest, CancelWritesNothing) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    SelectLine(1);
+    ClickInView(IDC_INSERT);
+    HWND screen = InsertScreen();
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
+    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
+    Cancel(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
+    EXPECT_EQ(SelectedLine(), 1);
+    LeaveView();
+}
+
+// ---- Delete ------------------------------------------------------------------------
+
+class SectionViewDeleteTest : public SectionViewTest {};
+
+TEST_F(SectionViewDeleteTest, YesRemovesTheKeyAndSelectsTheLineNowAtItsPosition) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    SelectLine(1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nlong ?").Answer(IDYES);
+    ClickInView(IDC_DELETE_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), Replace(kColors, "long=has=equals\r\n", ""));
+    EXPECT_EQ(Lines(), (Items{"Background=0 0 0", "Window=255 255 255"}));
+    EXPECT_EQ(SelectedLine(), 1);
+    EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewDeleteTest, NoKeepsTheFileByteForByte) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    SelectLine(2);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nWindow ?").Answer(IDNO);
+    ClickInView(IDC_DELETE_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
+    EXPECT_EQ(SelectedLine(), 2);
+    EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewDeleteTest, AnEmptySectionShowsNoLinesAndEditOrDeleteAskForASelection) {
+    const std::string bytes = "[Desktop]\r\nWallpaper=(None)\r\n[Empty]\r\n\r\n[Fonts]\r\nSans=sans.fon\r\n";
+    std::string path = WriteIni("empty-section.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
+    EXPECT_EQ(Header(), "[Empty]");
+    EXPECT_EQ(Lines(), Items{});
+    EXPECT_EQ(SelectedLine(), -1);
+    robot.Expect("KEPLIN", "You must select something before you Delete it.").Answer(IDOK);
+    ClickInView(IDC_DELETE_KEY);
+    robot.Expect("KEPLIN", "You must select something before you Edit it.").Answer(IDOK);
+    ClickInView(IDC_EDIT_KEY);
+    EXPECT_FALSE(EditScreenOpen());
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes);
+    LeaveView();
+}
+
+// ---- Read Only ---------------------------------------------------------------------
+
+class SectionViewReadOnlyTest : public SectionViewTest {
+protected:
+    // Read Only as the user finds it in the view: no way to change a line.
+    void ExpectNothingCanBeChanged(const std::string& path) {
+        EXPECT_EQ(Lines(), kColorsLines);
+        for (int id : {IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT}) {
+            EXPECT_FALSE(ViewButtonEnabled(id)) << "button " << id;
+            EXPECT_TRUE(ViewMenuGrayed(id)) << "menu item " << id;
+        }
+        EXPECT_TRUE(ViewButtonEnabled(IDC_MAIN_MENU));
+        EXPECT_FALSE(ViewMenuGrayed(IDC_MAIN_MENU));
+
+        SelectLine(1);
+        Key(VK_RETURN);
+        EXPECT_FALSE(EditScreenOpen()) << "Enter opened the edit screen";
+        robot.DoubleClickItem(ViewList(), 2);
+        EXPECT_FALSE(EditScreenOpen()) << "a double-click opened the edit screen";
+        EXPECT_EQ(robot.OpenDialogs().size(), 1u) << "only the view is open";
+        EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    }
+};
+
+TEST_F(SectionViewReadOnlyTest, ReadOnlyFromThePreferencesFileLocksEditDeleteAndInsert) {
+    WritePreferences("LockContents=1\r\n");
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    ExpectNothingCanBeChanged(path);
+    LeaveView();
+}
+
+TEST_F(SectionViewReadOnlyTest, ReadOnlyChosenInTheMainWindowLocksTheViewOpenedAfter) {
+    std::string path = WriteIni("colors.ini", kColors);
+    Start(path);
+    Command(IDM_READ_ONLY);
+    ASSERT_TRUE(MenuChecked(IDM_READ_ONLY));
+    ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
+    ExpectNothingCanBeChanged(path);
+    LeaveView();
+}
+
+// ---- the backup before a write -------------------------------------------------------
+
+class SectionViewBackupTest : public SectionViewTest {
+protected:
+    void SetUp() override {
+        SectionViewTest::SetUp();
+        DeleteFileA(BackupFile().c_str());
+    }
+    void TearDown() override {
+        SectionViewTest::TearDown();
+        DeleteFileA(BackupFile().c_str());
+    }
+    // Beside the program, named after the INI file with its last "i" made "B".
+    static std::string BackupFile() { return testfiles::ExeDirectory() + "\\view.inB"; }
+    static std::string BackupOf(const std::string& bytes, const std::string& path) {
+        return bytes + "[BACKUPLOCATION]\r\nOriginalLocation=" + path + "\r\n";
+    }
+};
+
+TEST_F(SectionViewBackupTest, TheFirstWriteIsPrecededByABackupOfTheFileAsItWas) {
+    WritePreferences("Backup=1\r\n");
+    std::string path = WriteIni("view.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    ASSERT_FALSE(testfiles::Exists(BackupFile()));
+
+    EditValue(0, "1 1 1");
+    const std::string edited = Replace(kColors, "Background=0 0 0", "Background=1 1 1");
+    EXPECT_EQ(testfiles::ReadBytes(path), edited);
+    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), BackupOf(kColors, path));
+
+    // One backup for the file: the next write leaves it as it is.
+    EditValue(0, "2 2 2");
+    EXPECT_EQ(testfiles::ReadBytes(path), Replace(kColors, "Background=0 0 0", "Background=2 2 2"));
+    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), BackupOf(kColors, path));
+    LeaveView();
+}
+
+TEST_F(SectionViewBackupTest, TheBackupIsMadeAlsoWhenTheWriteThenFails) {
+    WritePreferences("Backup=1\r\n");
+    const std::string bytes = "[Desktop]\r\nWallpaper=(None)\r\n[Colors]\r\nBackground=0 0 0\r\n";
+    std::string path = WriteIni("view.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
+    ASSERT_EQ(Lines(), Items{"Background=0 0 0"});
+    // Another program adds a line that a refresh of the view would show.
+    ASSERT_TRUE(testfiles::AppendBytes(path, "Window=255 255 255\r\n"));
+    const std::string onDisk = bytes + "Window=255 255 255\r\n";
+
+    testfiles::ImmutableFile locked(path);
+    ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
+
+    SelectLine(0);
+    ClickInView(IDC_EDIT_KEY);
+    HWND screen = EditScreen();
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "1 1 1");
+    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), onDisk);
+    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), BackupOf(onDisk, path));
+    EXPECT_EQ(Lines(), Items{"Background=0 0 0"}) << "the view was read again after a failed write";
+    LeaveView();
+}
+
+// ---- leaving the view ------------------------------------------------------------------
+
+class SectionViewLeavingTest : public SectionViewTest {
+protected:
+    // The search text that a Find leaves behind.
+    static void SetSearchText(const char* text) {
+        std::strncpy(SearchState.SearchText, text, sizeof SearchState.SearchText - 1);
+    }
+};
+
+TEST_F(SectionViewLeavingTest, FindNextIsGrayedInTheViewsSearchMenuWithoutASearchText) {
+    ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("colors.ini", kColors), kColorsSection));
+    // Whatever state the item was left in, opening the menu decides it.
+    EnableMenuItem(GetMenu(View()), IDC_FIND_NEXT, MF_BYCOMMAND | MF_ENABLED);
+    OpenViewMenu(1);
+    EXPECT_TRUE(ViewMenuGrayed(IDC_FIND_NEXT));
+    EXPECT_FALSE(ViewMenuGrayed(IDC_FIND));
+
+    SetSearchText("255");
+    OpenViewMenu(1);
+    EXPECT_FALSE(ViewMenuGrayed(IDC_FIND_NEXT));
+    LeaveView();
+}
+
+TEST_F(SectionViewLeavingTest, MainMenuReturnsToTheListAndEndsTheSearch) {
+    Start(WriteIni("colors.ini", kColors));
+    FindNextWatch findNext(Main());
+    ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
+    SetSearchText("255");
+    LeaveView();
+    EXPECT_EQ(findNext.Count(), 0) << "the view ended with a result that continues a search";
+    EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
+    EXPECT_EQ(SelectedSection(), "[Colors]");
+    EXPECT_EQ(SearchState.SearchText[0], '\0');
+    OpenMenu(1);
+    EXPECT_TRUE(MenuGrayed(IDC_FIND_NEXT));
+}
+
+TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
+    Start(WriteIni("colors.ini", kColors));
+    FindNextWatch findNext(Main());
+    ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
+    SetSearchText("255");
+    HWND view = View();
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(robot.WaitUntilGone(view)) << "Escape did not leave the view";
+    EXPECT_EQ(findNext.Count(), 0);
+    EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
+    OpenMenu(1);
+    EXPECT_TRUE(MenuGrayed(IDC_FIND_NEXT));
+}
+
+TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack) {
+    Start(WriteIni("colors.ini", kColors));
+    FindNextWatch findNext(Main());
+    // What the main window's search sets before it opens the view on a match
+    // in the third line.
+    SetSearchText("255");
+    SearchState.SearchActive = 1;
+    SearchState.LineCursor = 3;
+    ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
+    EXPECT_EQ(SelectedLine(), 2) << "the matched line is not selected";
+    HWND view = View();
+    robot.Command(view, IDC_FIND_NEXT);
+    EXPECT_TRUE(robot.WaitUntilGone(view)) << "Find Next did not leave the view";
+    EXPECT_EQ(findNext.Count(), 1) << "the main window was not told to go on with the search";
+    SearchState.SearchActive = 0;
+}
+
+// ---- headers that are no section for the profile service ---------------------------------
+
+class SectionViewHeaderTest : public SectionViewTest {};
+
+TEST_F(SectionViewHeaderTest, AHeaderWithALeadingBlankEditsThatSection) {
+    const std::string bytes =
+        "[Desktop]\r\nWallpaper=(None)\r\n [Colors]\r\nBackground=0 0 0\r\nWindow=255 255 255\r\n"
+        "[Fonts]\r\nSans=sans.fon\r\n";
+    std::string path = WriteIni("blank.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
+    EXPECT_EQ(Header(), " [Colors]");
+    ASSERT_EQ(Lines(), (Items{"Background=0 0 0", "Window=255 255 255"}));
+    EditValue(0, "1 1 1");
+    // The service may keep the header's blank or write the header anew; either
+    // way the key changed in place and no second Colors section was made.
+    std::string after = testfiles::ReadBytes(path);
+    EXPECT_EQ(Count(after, "Colors]"), 1u) << after;
+    EXPECT_EQ(after.find("Background=0 0 0"), std::string::npos) << after;
+    EXPECT_NE(after.find("Colors]\r\nBackground=1 1 1\r\nWindow=255 255 255\r\n[Fonts]\r\nSans=sans.fon\r\n"),
+              std::string::npos)
+        << after;
+    EXPECT_EQ(after.rfind("[Desktop]\r\nWallpaper=(None)\r\n", 0), 0u) << after;
+    LeaveView();
+}
+
+TEST_F(SectionViewHeaderTest, AHeaderWithALetterBeforeItsBracketIsRefusedForEveryChange) {
+    const std::string bytes =
+        "[Desktop]\r\nWallpaper=(None)\r\nx[Colors]\r\nBackground=0 0 0\r\n[Fonts]\r\nSans=sans.fon\r\n";
+    std::string path = WriteIni("letter.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
+    EXPECT_EQ(Header(), "x[Colors]");
+    ASSERT_EQ(Lines(), Items{"Background=0 0 0"});
+    const std::string refusal = "Sorry, KEPLIN cannot change x[Colors]\nbecause its line does not start with [.";
+
+    SelectLine(0);
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_EDIT_KEY);
+    EXPECT_FALSE(EditScreenOpen());
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_DELETE_KEY);
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_INSERT);
+    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
+
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes) << "a change reached the file";
+    EXPECT_EQ(Lines(), Items{"Background=0 0 0"});
+    LeaveView();
+}

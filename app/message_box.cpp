@@ -1,5 +1,7 @@
 #include "app/message_box.h"
 
+#include "res/resource.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -10,6 +12,13 @@ void Warn(HWND owner, const std::string& text) {
 
 bool AskYesNo(HWND owner, const std::string& text) {
     return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void ReportWrite(HWND window, bool written) {
+    if (!written)
+        Warn(window, "KEPLIN could not write profile.");
+    else
+        PostMessageA(window, WM_REFRESH, 0, 0);
 }
 
 std::string Format(const char* format, ...) {

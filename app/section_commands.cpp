@@ -13,17 +13,6 @@
 #include "view/input_dialogs.h"
 #include "view/section_target.h"
 
-namespace {
-
-void ReportWrite(HWND window, bool written) {
-    if (!written)
-        Warn(window, "KEPLIN could not write profile.");
-    else
-        PostMessageA(window, WM_REFRESH, 0, 0);
-}
-
-}  // namespace
-
 void DeleteSection(HWND window) {
     if (IniLocation.fileName[0] == '\0') {
         Warn(window, "There is no INI file selected.\nYou must select a file before deleting a section.");

@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string FieldText(HWND dialog, int id) {
-    char text[kFieldChars + 1] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 void OnOk(HWND dialog) {
     KeyBuffer = FieldText(dialog, IDC_NEW_KEY_FIELD);
     ReadBuffer = FieldText(dialog, IDC_NEW_VALUE_FIELD);

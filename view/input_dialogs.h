@@ -3,8 +3,13 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // The longest text taken back from a field.
 constexpr int kFieldChars = 74;
+
+// A field's text, at most kFieldChars characters of it.
+std::string FieldText(HWND dialog, int id);
 
 // "Inputstring". InputMode 1: asks for a new section name, left in
 // ValueBuffer. InputMode 0: edits ValueBuffer, the value of KeyBuffer in the

@@ -8,13 +8,13 @@
 #include "view/edit_menu.h"
 #include "view/input_dialogs.h"
 
-namespace {
-
 std::string FieldText(HWND dialog, int id) {
     char text[kFieldChars + 1] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
 }
+
+namespace {
 
 BOOL OnInit(HWND dialog) {
     if (InputMode == 0) {

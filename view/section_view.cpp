@@ -36,11 +36,13 @@ void LockChanges(HWND dialog) {
     }
 }
 
-void Refresh(HWND dialog) {
+// Lists the section again from the file; false when the file could not be
+// opened (the list and the focus then stay as they were).
+bool Refresh(HWND dialog) {
     ini::IniText file;
     if (!file.Open(FullPath)) {
         Warn(dialog, Format("Sorry, Could not find %s", IniLocation.fileName));
-        return;
+        return false;
     }
     HWND list = List(dialog);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -57,6 +59,7 @@ void Refresh(HWND dialog) {
         FocusList(dialog);
         SavedSelection = 0;
     }
+    return true;
 }
 
 BOOL OnInit(HWND dialog) {
@@ -66,8 +69,9 @@ BOOL OnInit(HWND dialog) {
     InstallListKeys(list);
     ViewHeader = LineBuffer;
     SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
-    Refresh(dialog);
-    return TRUE;
+    // FALSE keeps the focus the refresh chose: Main Menu while a search match
+    // is shown, else the list.
+    return Refresh(dialog) ? FALSE : TRUE;
 }
 
 // The selected line, with its position; false (after telling the user) when
@@ -79,13 +83,6 @@ bool SelectedLine(HWND dialog, const char* verb, LRESULT& position) {
         return false;
     }
     return true;
-}
-
-void ReportWrite(HWND dialog, bool written) {
-    if (written)
-        PostMessageA(dialog, WM_REFRESH, 0, 0);
-    else
-        Warn(dialog, "KEPLIN could not write profile.");
 }
 
 void EditKey(HWND dialog) {
@@ -129,12 +126,9 @@ void DeleteKey(HWND dialog) {
         return;
     }
     BackupIfWanted(dialog);
-    if (!profile::DeleteKey(section->c_str(), LineBuffer.c_str(), FullPath)) {
-        Warn(dialog, "KEPLIN could not write profile.");
-        return;
-    }
-    PostMessageA(dialog, WM_REFRESH, 0, 0);
-    FocusList(dialog);
+    bool deleted = profile::DeleteKey(section->c_str(), LineBuffer.c_str(), FullPath);
+    ReportWrite(dialog, deleted);
+    if (deleted) FocusList(dialog);
 }
 
 void InsertKey(HWND dialog) {

@@ -19,13 +19,6 @@ const char kOriginal[] = "; colours\r\n[One]\r\na=1\r\n[Two]\r\nb=2\r\n";
 
 class BackupTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        testfiles::FreeImmutableFiles(
-            testfiles::ScratchFolderPath(std::string(test->test_suite_name()) + "." + test->name()));
-        ProgramTest::SetUp();
-    }
-
     void TearDown() override {
         ProgramTest::TearDown();
         for (const std::string& path : besideTheProgram_) testfiles::DeleteTree(path);

@@ -1,5 +1,7 @@
 #include "program_test.h"
 
+#include "immutable_file.h"
+
 namespace {
 
 // The program keeps its preferences beside its executable; in-process that
@@ -13,7 +15,10 @@ void ProgramTest::SetUp() {
     ASSERT_EQ(FindWindowA(nullptr, "KEPLIN"), nullptr) << "a KEPLIN window of an earlier test is still open";
     DeleteFileA(PreferencesFile().c_str());
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::make_unique<testfiles::ScratchFolder>(std::string(test->test_suite_name()) + "." + test->name());
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    // A run stopped halfway may have left a file locked against writes.
+    testfiles::FreeImmutableFiles(testfiles::ScratchFolderPath(name));
+    folder_ = std::make_unique<testfiles::ScratchFolder>(name);
 }
 
 void ProgramTest::TearDown() {

@@ -17,13 +17,6 @@ const char kDeleteQuestion[] = "Are you sure you want to DELETE\n";
 
 class SectionCommandsTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        testfiles::FreeImmutableFiles(
-            testfiles::ScratchFolderPath(std::string(test->test_suite_name()) + "." + test->name()));
-        ProgramTest::SetUp();
-    }
-
     // The two dialogs of Insert Section, once open.
     HWND NameDialog() { return robot.WaitForWindow("Input New Section Name"); }
     HWND KeyDialog() { return robot.WaitForWindow("Keyname Insert Screen"); }

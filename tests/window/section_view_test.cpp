@@ -586,6 +586,7 @@ TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack)
     ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
     EXPECT_EQ(SelectedLine(), 2) << "the matched line is not selected";
     HWND view = View();
+    EXPECT_EQ(Focus(), GetDlgItem(view, IDC_MAIN_MENU)) << "the focus is not on Main Menu";
     robot.Command(view, IDC_FIND_NEXT);
     EXPECT_TRUE(robot.WaitUntilGone(view)) << "Find Next did not leave the view";
     EXPECT_EQ(findNext.Count(), 1) << "the main window was not told to go on with the search";

@@ -166,6 +166,19 @@ TEST_F(UnreadableFileTest, ViewSectionWithoutAFileSaysSo) {
 
 // ---- dropped files ------------------------------------------------------------
 
+TEST_F(UnreadableFileTest, AFileAnotherProgramHoldsLockedIsReportedAsNotFound) {
+    std::string path = WriteIni("locked.ini", "[Locked]\r\n");
+    // Opened with no sharing, as a program holding the file to itself does.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    robot.Expect("KEPLIN", "Sorry, Could not find locked.ini").Answer(IDOK);
+    Start(path);
+    CloseHandle(held);
+    EXPECT_EQ(Label(), "No file selected");
+    EXPECT_EQ(Sections(), Items{});
+}
+
 // A path longer than Windows allows is refused; no other file is opened in
 // its place (not even WIN.INI, which an empty command line would open).
 TEST_F(UnreadableFileTest, AnOverLongPathIsRefusedAndNoFileIsSelected) {

@@ -118,7 +118,7 @@ INT_PTR ViewSection(HWND window) {
         return 0;
     }
     HWND list = GetDlgItem(window, IDC_SECTION_LIST);
-    if (!SelectedListText(list, LineBuffer)) {
+    if (SelectedListText(list, LineBuffer) == LB_ERR) {
         Warn(window, "You must select something before you View it.");
         return 0;
     }

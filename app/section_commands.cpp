@@ -18,7 +18,7 @@ void DeleteSection(HWND window) {
         Warn(window, "There is no INI file selected.\nYou must select a file before deleting a section.");
         return;
     }
-    if (!SelectedListText(GetDlgItem(window, IDC_SECTION_LIST), LineBuffer)) {
+    if (SelectedListText(GetDlgItem(window, IDC_SECTION_LIST), LineBuffer) == LB_ERR) {
         Warn(window, "You must select something before you Delete it.");
         return;
     }

@@ -38,14 +38,14 @@ void ListSections(HWND window) {
     SetFocus(list);
 }
 
-bool SelectedListText(HWND list, std::string& text) {
+LRESULT SelectedListText(HWND list, std::string& text) {
     LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR) return false;
+    if (index == LB_ERR) return LB_ERR;
     LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return false;
+    if (length == LB_ERR) return LB_ERR;
     std::string buffer(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
     buffer.resize(static_cast<size_t>(length));
     text = buffer;
-    return true;
+    return index;
 }

@@ -9,5 +9,6 @@ void ListSections(HWND mainWindow);
 // Puts the window in its "no file" state: label, empty list, focus on Select INI Files.
 void ShowNoFileSelected(HWND mainWindow);
 
-// The text of the list's selected item; false when nothing is selected.
-bool SelectedListText(HWND list, std::string& text);
+// Puts the text of the list's selected item into text and returns its
+// position; LB_ERR (text untouched) when nothing is selected.
+LRESULT SelectedListText(HWND list, std::string& text);

@@ -77,8 +77,8 @@ BOOL OnInit(HWND dialog) {
 // The selected line, with its position; false (after telling the user) when
 // nothing is selected.
 bool SelectedLine(HWND dialog, const char* verb, LRESULT& position) {
-    position = SendMessageA(List(dialog), LB_GETCURSEL, 0, 0);
-    if (position == LB_ERR || !SelectedListText(List(dialog), LineBuffer)) {
+    position = SelectedListText(List(dialog), LineBuffer);
+    if (position == LB_ERR) {
         Warn(dialog, Format("You must select something before you %s it.", verb));
         return false;
     }

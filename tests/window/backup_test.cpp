@@ -11,7 +11,7 @@ using Items = std::vector<std::string>;
 
 namespace {
 
-std::string PreferencesFile() { return testfiles::ExeDirectory() + "\\QUENTARO.INI"; }
+using testfiles::PreferencesFile;
 
 const char kOriginal[] = "; colours\r\n[One]\r\na=1\r\n[Two]\r\nb=2\r\n";
 

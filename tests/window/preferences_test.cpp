@@ -9,7 +9,7 @@ using Items = std::vector<std::string>;
 
 namespace {
 
-std::string PreferencesFile() { return testfiles::ExeDirectory() + "\\QUENTARO.INI"; }
+using testfiles::PreferencesFile;
 
 const char kUnsorted[] = "[Zeta]\r\nz=1\r\n[alpha]\r\na=1\r\n[Mid]\r\nm=1\r\n";
 

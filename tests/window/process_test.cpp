@@ -23,7 +23,7 @@ protected:
     void SetUp() override {
         // A window titled KEPLIN would make the program restore it and end.
         ASSERT_EQ(FindWindowA(nullptr, "KEPLIN"), nullptr) << "a KEPLIN window of an earlier test is still open";
-        DeleteFileA((testfiles::ExeDirectory() + "\\QUENTARO.INI").c_str());
+        DeleteFileA(testfiles::PreferencesFile().c_str());
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::make_unique<testfiles::ScratchFolder>(std::string("process.") + test->name());
     }
@@ -38,7 +38,7 @@ protected:
         }
         programs_.clear();   // any process still running is terminated
         robot.StopWatching();
-        DeleteFileA((testfiles::ExeDirectory() + "\\QUENTARO.INI").c_str());
+        DeleteFileA(testfiles::PreferencesFile().c_str());
         folder_.reset();
     }
 

@@ -2,18 +2,10 @@
 
 #include "immutable_file.h"
 
-namespace {
-
-// The program keeps its preferences beside its executable; in-process that
-// is the test program's directory.
-std::string PreferencesFile() { return testfiles::ExeDirectory() + "\\QUENTARO.INI"; }
-
-}  // namespace
-
 void ProgramTest::SetUp() {
     // A window titled KEPLIN would make the program restore it and end.
     ASSERT_EQ(FindWindowA(nullptr, "KEPLIN"), nullptr) << "a KEPLIN window of an earlier test is still open";
-    DeleteFileA(PreferencesFile().c_str());
+    DeleteFileA(testfiles::PreferencesFile().c_str());
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string name = std::string(test->test_suite_name()) + "." + test->name();
     // A run stopped halfway may have left a file locked against writes.
@@ -34,7 +26,7 @@ void ProgramTest::TearDown() {
     }
     robot.CheckAllExpectationsMet();
     robot.StopWatching();
-    DeleteFileA(PreferencesFile().c_str());
+    DeleteFileA(testfiles::PreferencesFile().c_str());
     folder_.reset();
 }
 

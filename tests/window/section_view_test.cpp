@@ -13,7 +13,7 @@ using Items = std::vector<std::string>;
 
 namespace {
 
-std::string PreferencesFile() { return testfiles::ExeDirectory() + "\\QUENTARO.INI"; }
+using testfiles::PreferencesFile;
 
 void WritePreferences(const std::string& keys) {
     ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(), "[KEPLIN]\r\n" + keys));
@@ -25,6 +25,12 @@ const char kColors[] =
     "[Colors]\r\nBackground=0 0 0\r\nlong=has=equals\r\nWindow=255 255 255\r\n"
     "[Fonts]\r\nSans=sans.fon\r\n";
 const int kColorsSection = 1;
+// A value longer than the 74 characters a field gives back.
+const std::string kHundredDigits = [] {
+    std::string digits;
+    for (int i = 0; i < 10; ++i) digits += "0123456789";
+    return digits;
+}();
 const Items kColorsLines{"Background=0 0 0", "long=has=equals", "Window=255 255 255"};
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -136,11 +142,15 @@ protected:
         robot.Click(screen, IDC_CANCEL_BUTTON);
         EXPECT_TRUE(robot.WaitUntilGone(screen));
     }
-    // Edits the value of the line at this position through the Edit button.
-    void EditValue(int line, const std::string& value) {
+    // Selects the line at this position and chooses Edit; the edit screen.
+    HWND EditLine(int line) {
         SelectLine(line);
         ClickInView(IDC_EDIT_KEY);
-        HWND screen = EditScreen();
+        return EditScreen();
+    }
+    // Edits the value of the line at this position through the Edit button.
+    void EditValue(int line, const std::string& value) {
+        HWND screen = EditLine(line);
         if (!screen) return;
         robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), value);
         Ok(screen);
@@ -198,9 +208,7 @@ TEST_F(SectionViewEditTest, AValueHoldingEqualsIsOfferedWholeAndOkWritesTheNewVa
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     ASSERT_EQ(Lines(), kColorsLines);
-    SelectLine(1);
-    ClickInView(IDC_EDIT_KEY);
-    HWND screen = EditScreen();
+    HWND screen = EditLine(1);
     ASSERT_NE(screen, nullptr);
     HWND header = GetDlgItem(screen, IDC_INPUT_HEADER);
     EXPECT_EQ(robot::Text(header), "[Colors]");
@@ -220,9 +228,7 @@ TEST_F(SectionViewEditTest, AValueHoldingEqualsIsOfferedWholeAndOkWritesTheNewVa
 TEST_F(SectionViewEditTest, CancelChangesNothing) {
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
-    SelectLine(2);
-    ClickInView(IDC_EDIT_KEY);
-    HWND screen = EditScreen();
+    HWND screen = EditLine(2);
     ASSERT_NE(screen, nullptr);
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "0 0 255");
     Cancel(screen);
@@ -274,14 +280,11 @@ TEST_F(SectionViewEditTest, ALineWithoutAKeyIsRefusedForEditAndDelete) {
 }
 
 TEST_F(SectionViewEditTest, AValueOf100CharactersLeftUntouchedIsWrittenBackWhole) {
-    std::string value;
-    for (int i = 0; i < 10; ++i) value += "0123456789";
+    const std::string value = kHundredDigits;
     const std::string bytes = "[Colors]\r\nShort=1\r\nLong=" + value + "\r\nWindow=255 255 255\r\n";
     std::string path = WriteIni("long-value.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
-    SelectLine(1);
-    ClickInView(IDC_EDIT_KEY);
-    HWND screen = EditScreen();
+    HWND screen = EditLine(1);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), value);
     Ok(screen);
@@ -292,14 +295,11 @@ TEST_F(SectionViewEditTest, AValueOf100CharactersLeftUntouchedIsWrittenBackWhole
 }
 
 TEST_F(SectionViewEditTest, ATypedValueIsTakenWithAtMost74Characters) {
-    std::string value;
-    for (int i = 0; i < 10; ++i) value += "0123456789";
+    const std::string value = kHundredDigits;
     const std::string bytes = "[Colors]\r\nShort=1\r\nLong=" + value + "\r\n";
     std::string path = WriteIni("long-value.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
-    SelectLine(1);
-    ClickInView(IDC_EDIT_KEY);
-    HWND screen = EditScreen();
+    HWND screen = EditLine(1);
     ASSERT_NE(screen, nullptr);
     HWND field = GetDlgItem(screen, IDC_INPUT_FIELD);
     robot.SetText(field, "");
@@ -320,9 +320,7 @@ TEST_F(SectionViewEditTest, AKeyOf90CharactersEditsThatKeyAndNoShorterOne) {
     const std::string bytes = "[Colors]\r\n" + key74 + "=short74\r\n" + key79 + "=short79\r\n" + key90 + "=old\r\n";
     std::string path = WriteIni("long-key.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
-    SelectLine(2);
-    ClickInView(IDC_EDIT_KEY);
-    HWND screen = EditScreen();
+    HWND screen = EditLine(2);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), key90);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "old");
@@ -510,9 +508,7 @@ TEST_F(SectionViewBackupTest, TheBackupIsMadeAlsoWhenTheWriteThenFails) {
     testfiles::ImmutableFile locked(path);
     ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
 
-    SelectLine(0);
-    ClickInView(IDC_EDIT_KEY);
-    HWND screen = EditScreen();
+    HWND screen = EditLine(0);
     ASSERT_NE(screen, nullptr);
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "1 1 1");
     robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);

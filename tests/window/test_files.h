@@ -9,6 +9,9 @@ namespace testfiles {
 // keplin.exe is built beside it, and in-process runs keep QUENTARO.INI there.
 std::string ExeDirectory();
 
+// The program's preferences file, which it keeps beside its executable.
+inline std::string PreferencesFile() { return ExeDirectory() + "\\QUENTARO.INI"; }
+
 // A fresh, empty folder for one test under %TEMP%; removed by Remove().
 class ScratchFolder {
 public:

@@ -217,3 +217,218 @@ TEST_F(PrintTest, SelectionPrintsTheSelectedSectionWithItsHeaderAndWithoutEmptyL
     PrintWithOk(dialog, Main());
     EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[Colors]", "Background=0 0 0", "; a comment", "Window=255 255 255"}}));
 }
+
+namespace {
+
+// count lines "<prefix>0001", "<prefix>0002"...: rows that tell the pages apart.
+Rows Numbered(const std::string& prefix, int count) {
+    Rows lines;
+    char number[16];
+    for (int i = 1; i <= count; ++i) {
+        std::snprintf(number, sizeof number, "%05d", i);
+        lines.push_back(prefix + number);
+    }
+    return lines;
+}
+
+std::string IniText(const Rows& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// The rows of the pages that lines fill, linesPerPage to a page.
+std::vector<Rows> Paged(const Rows& lines, long long linesPerPage) {
+    std::vector<Rows> pages;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i % static_cast<size_t>(linesPerPage) == 0) pages.emplace_back();
+        pages.back().push_back(lines[i]);
+    }
+    return pages;
+}
+
+}  // namespace
+
+TEST_F(PrintTest, AllPrintsTheWholeFileWithItsEmptyLinesAsEmptyRows) {
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("colors.ini", kColors)));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    PrintWithOk(dialog, Main());
+    EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[Desktop]", "Wallpaper=(None)", "", "TileWallpaper=0", "[Colors]",
+                                                  "Background=0 0 0", "", "; a comment", "Window=255 255 255",
+                                                  "[Fonts]", "Sans=sans.fon"}}));
+}
+
+TEST_F(PrintTest, WithoutASectionSelectionIsNotOfferedAndTheWholeFilePrints) {
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("plain.ini", "; no sections here\r\n\r\nkey=value\r\n")));
+    ASSERT_TRUE(Sections().empty());
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(robot::IsEnabled(GetDlgItem(dialog, kSelection)));
+    PrintWithOk(dialog, Main());
+    EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"; no sections here", "", "key=value"}}));
+}
+
+TEST_F(PrintTest, TheSectionViewPrintsItsSectionWhateverTheDialogShows) {
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("colors.ini", kColors)));
+    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
+    Click(IDC_VIEW_SECTION);
+    HWND view = robot.WaitForWindow("Viewing Section");
+    ASSERT_NE(view, nullptr) << "the section view did not open";
+    HWND dialog = OpenPrintDialog(view);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(robot::IsEnabled(GetDlgItem(dialog, kSelection)));
+    EXPECT_TRUE(Checked(dialog, kAllPages));
+    PrintWithOk(dialog, view);
+    EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[Desktop]", "Wallpaper=(None)", "TileWallpaper=0"}}));
+    // The view is usable again.
+    EXPECT_TRUE(robot::IsEnabled(view));
+    robot.Click(view, IDC_MAIN_MENU);
+    EXPECT_TRUE(robot.WaitUntilGone(view));
+}
+
+TEST_F(PrintTest, TenLinesMoreThanAPageHoldsGiveTwoPagesTheSecondOfTenRows) {
+    const long long perPage = PrinterMetrics().linesPerPage;
+    ASSERT_GT(perPage, 10) << "a page of the test printer holds too few rows";
+    // The header counts as a line.
+    Rows lines{"[Long]"};
+    for (const std::string& line : Numbered("key=", static_cast<int>(perPage) + 9)) lines.push_back(line);
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("long.ini", IniText(lines))));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    Choose(dialog, kAllPages, false);
+    Choose(dialog, kSelection);
+    PrintWithOk(dialog, Main());
+    std::vector<Rows> pages = PrintedPages();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), static_cast<size_t>(perPage));
+    EXPECT_EQ(pages[1].size(), 10u);
+    EXPECT_EQ(pages, Paged(lines, perPage));
+}
+
+TEST_F(PrintTest, ALineLongerThanARowIsCutAtTheCharactersPerLine) {
+    const long long perLine = PrinterMetrics().charactersPerLine;
+    ASSERT_LT(perLine, 140) << "a row of the test printer holds every line whole";
+    std::string digits;
+    while (digits.size() < 149) digits += "0123456789";
+    const std::string longLine = "long=" + digits.substr(0, 135);
+    const std::string fitting = "fits=" + digits.substr(0, static_cast<size_t>(perLine) - 5);
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("wide.ini", "[Wide]\r\n" + longLine + "\r\n" + fitting + "\r\n")));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    PrintWithOk(dialog, Main());
+    EXPECT_EQ(PrintedPages(),
+              (std::vector<Rows>{{"[Wide]", longLine.substr(0, static_cast<size_t>(perLine)), fitting}}));
+}
+
+TEST_F(PrintTest, TwoCopiesComeOutCollatedOrPageByPage) {
+    const long long perPage = PrinterMetrics().linesPerPage;
+    Rows lines = Numbered("line ", static_cast<int>(2 * perPage + 5));
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("three-pages.ini", IniText(lines))));
+    const std::vector<Rows> one = Paged(lines, perPage);
+    ASSERT_EQ(one.size(), 3u);
+
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    SetCopies(dialog, 2);
+    EXPECT_TRUE(Checked(dialog, kCollate));
+    PrintWithOk(dialog, Main());
+    EXPECT_EQ(PrintedPages(), (std::vector<Rows>{one[0], one[1], one[2], one[0], one[1], one[2]}));
+
+    ClearPdfFolder();
+    dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    SetCopies(dialog, 2);
+    Choose(dialog, kCollate, false);
+    PrintWithOk(dialog, Main());
+    EXPECT_EQ(PrintedPages(), (std::vector<Rows>{one[0], one[0], one[1], one[1], one[2], one[2]}));
+}
+
+TEST_F(PrintTest, AFileOfMoreThan32767LinesPrintsWholeAndInOrder) {
+    const long long perPage = PrinterMetrics().linesPerPage;
+    Rows lines = Numbered("line ", 32800);
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("large.ini", IniText(lines))));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    PrintWithOk(dialog, Main());
+    std::vector<Rows> pages = PrintedPages();
+    EXPECT_EQ(static_cast<long long>(pages.size()), print::PageCount(32800, perPage));
+    EXPECT_TRUE(pages == Paged(lines, perPage)) << "the printed rows differ from the file's lines";
+}
+
+TEST_F(PrintTest, CancelEnablesTheOwnerAtOnceAndStopsAtTheNextPageEnd) {
+    const long long perPage = PrinterMetrics().linesPerPage;
+    Rows lines = Numbered("line ", 40000);
+    const long long allPages = print::PageCount(40000, perPage);
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("large.ini", IniText(lines))));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    robot.Click(dialog, IDOK);
+
+    HWND box = robot.WaitForWindow("KEPLIN is Printing", "#32770", 20000);
+    ASSERT_NE(box, nullptr) << "no cancel box while printing";
+    // Let some pages print first (the whole job takes many seconds).
+    Sleep(1500);
+    EXPECT_FALSE(robot::IsEnabled(Main())) << "the main window takes input while printing";
+    EXPECT_TRUE(robot::ShowsText(box, "Cancel Printing"));
+    EXPECT_EQ(robot::Text(GetDlgItem(box, IDC_CANCEL_BUTTON)), "Cancel");
+    UINT close = GetMenuState(GetSystemMenu(box, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    EXPECT_TRUE(close != static_cast<UINT>(-1) && (close & MF_GRAYED)) << "Close is not grayed";
+
+    robot.Click(box, IDC_CANCEL_BUTTON);
+    EXPECT_TRUE(robot::IsEnabled(Main())) << "the main window stayed disabled after Cancel";
+    EXPECT_FALSE(IsWindow(box)) << "the cancel box stayed open";
+    WaitForJobEnd(Main());
+    // The pages printed before the cancel come out; the rest do not.
+    std::vector<Rows> pages = PrintedPages();
+    EXPECT_GE(pages.size(), 1u);
+    EXPECT_LT(static_cast<long long>(pages.size()), allPages);
+    const std::vector<Rows> all = Paged(lines, perPage);
+    for (size_t page = 0; page < pages.size() && page < all.size(); ++page)
+        EXPECT_EQ(pages[page], all[page]) << "page " << page + 1;
+}
+
+TEST_F(PrintTest, AFileGoneSinceItWasListedIsReportedAndNothingPrints) {
+    const std::string path = WriteIni("gone.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    robot.Expect("KEPLIN", "Sorry, Could not find gone.ini").Answer(IDOK);
+    PrintWithOk(dialog, Main());
+    ExpectNothingPrinted();
+}
+
+TEST_F(PrintTest, AnEmptyFileOrASectionNoLongerInTheFilePrintsNothingAndSaysNothing) {
+    const std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    robot.SelectItem(Control(IDC_SECTION_LIST), 1);
+    ASSERT_EQ(SelectedSection(), "[Colors]");
+    // Another program takes the section out.
+    ASSERT_TRUE(testfiles::WriteBytes(path, "[Desktop]\r\nWallpaper=(None)\r\n"));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    Choose(dialog, kAllPages, false);
+    Choose(dialog, kSelection);
+    PrintWithOk(dialog, Main());
+    robot.ExpectNoMessageBox();
+    ExpectNothingPrinted();
+
+    // And then empties the file.
+    ASSERT_TRUE(testfiles::WriteBytes(path, ""));
+    dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    PrintWithOk(dialog, Main());
+    robot.ExpectNoMessageBox();
+    ExpectNothingPrinted();
+}
+
+TEST_F(PrintTest, CancelInThePrintDialogPrintsNothing) {
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("colors.ini", kColors)));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    robot.Click(dialog, IDCANCEL);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog));
+    WaitForJobEnd(Main());
+    ExpectNothingPrinted();
+}

@@ -19,6 +19,7 @@ namespace {
 // Controls of the platform's print dialog.
 const int kAllPages = 0x420;       // rad1
 const int kSelection = 0x421;      // rad2
+const int kPageRange = 0x422;      // rad3
 const int kCollate = 0x411;        // chx2
 const int kCopies = 0x482;         // edt3
 
@@ -208,8 +209,10 @@ TEST_F(PrintTest, SelectionPrintsTheSelectedSectionWithItsHeaderAndWithoutEmptyL
     robot.SelectItem(Control(IDC_SECTION_LIST), 1);
     HWND dialog = OpenPrintDialog(Main());
     ASSERT_NE(dialog, nullptr);
-    // A section is selected: Selection is offered; Collate starts checked.
+    // A section is selected: Selection is offered, page ranges never are;
+    // Collate starts checked.
     EXPECT_TRUE(robot::IsEnabled(GetDlgItem(dialog, kSelection)));
+    EXPECT_FALSE(robot::IsEnabled(GetDlgItem(dialog, kPageRange)));
     EXPECT_TRUE(Checked(dialog, kAllPages));
     EXPECT_TRUE(Checked(dialog, kCollate));
     Choose(dialog, kAllPages, false);

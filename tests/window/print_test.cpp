@@ -59,32 +59,27 @@ bool RunUnix(const std::string& commandLine, const std::string& doneFile, DWORD 
     return false;
 }
 
-// pdftotext ends every page with a form feed; rows lose their trailing blanks.
+// pdftotext ends every page with a form feed; rows lose their trailing
+// blanks, and the empty rows of the page's bottom margin are dropped.
 std::vector<Rows> SplitPages(const std::string& text) {
     std::vector<Rows> pages;
     Rows page;
     std::string row;
-    bool inPage = false;
     for (char c : text) {
         if (c == '\f') {
             if (!row.empty()) page.push_back(row);
             pages.push_back(page);
             page.clear();
             row.clear();
-            inPage = false;
         } else if (c == '\n') {
             page.push_back(row);
             row.clear();
-            inPage = true;
         } else {
             row += c;
-            inPage = true;
         }
     }
-    (void)inPage;
     for (Rows& rows : pages) {
         for (std::string& line : rows) line.erase(line.find_last_not_of(' ') + 1);
-        // The page's bottom margin gives trailing empty rows.
         while (!rows.empty() && rows.back().empty()) rows.pop_back();
     }
     return pages;

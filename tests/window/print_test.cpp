@@ -386,6 +386,24 @@ TEST_F(PrintTest, CancelEnablesTheOwnerAtOnceAndStopsAtTheNextPageEnd) {
         EXPECT_EQ(pages[page], all[page]) << "page " << page + 1;
 }
 
+TEST_F(PrintTest, EscapeInTheCancelBoxCancelsToo) {
+    const long long perPage = PrinterMetrics().linesPerPage;
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("large.ini", IniText(Numbered("line ", 40000)))));
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    robot.Click(dialog, IDOK);
+    HWND box = robot.WaitForWindow("KEPLIN is Printing", "#32770", 20000);
+    ASSERT_NE(box, nullptr) << "no cancel box while printing";
+    Sleep(1000);
+    // The key goes to the box's focused button, through the abort procedure.
+    robot.Key(GetDlgItem(box, IDC_CANCEL_BUTTON), VK_ESCAPE);
+    EXPECT_TRUE(robot.WaitUntilGone(box)) << "Escape did not close the cancel box";
+    EXPECT_TRUE(robot::IsEnabled(Main()));
+    WaitForJobEnd(Main());
+    std::vector<Rows> pages = PrintedPages();
+    EXPECT_LT(static_cast<long long>(pages.size()), print::PageCount(40000, perPage));
+}
+
 TEST_F(PrintTest, AFileGoneSinceItWasListedIsReportedAndNothingPrints) {
     const std::string path = WriteIni("gone.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(Start(path));

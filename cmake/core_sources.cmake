@@ -5,5 +5,6 @@ set(KEPLIN_CORE_SOURCES
   ${CMAKE_SOURCE_DIR}/ini/line_order.cpp
   ${CMAKE_SOURCE_DIR}/ini/scanner.cpp
   ${CMAKE_SOURCE_DIR}/ini/section_name.cpp
+  ${CMAKE_SOURCE_DIR}/print/page_layout.cpp
   ${CMAKE_SOURCE_DIR}/view/key_line.cpp
 )

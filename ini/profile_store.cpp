@@ -9,9 +9,16 @@ int ReadInt(const char* section, const char* key, const char* path) {
 }
 
 std::string ReadString(const char* section, const char* key, const char* path) {
-    char value[255] = "";
-    GetPrivateProfileStringA(section, key, "", value, sizeof value, path);
-    return value;
+    // The whole value, however long: a path cut short would name another file.
+    std::string value(256, '\0');
+    for (;;) {
+        DWORD got = GetPrivateProfileStringA(section, key, "", &value[0], static_cast<DWORD>(value.size()), path);
+        if (got + 1 < value.size()) {
+            value.resize(got);
+            return value;
+        }
+        value.assign(value.size() * 2, '\0');
+    }
 }
 
 bool WriteKey(const char* section, const char* key, const char* value, const char* path) {

@@ -201,6 +201,23 @@ TEST_F(FileSelectionTest, AFileInAnotherDirectoryBecomesCurrent) {
     EXPECT_EQ(Sections(), (Items{"[Other]"}));
 }
 
+TEST_F(FileSelectionTest, DoubleClickingAFileInTheListMakesItCurrent) {
+    std::string path = WriteIni("current.ini", kOriginal);
+    std::string second = WriteIni("second.ini", kOther);
+    Start(path);
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+
+    ASSERT_EQ(FilesListed(dialog), (Items{"current.ini", "second.ini"}));
+    robot.SelectItem(Item(dialog, IDC_FILE_LIST), 1);
+    EXPECT_EQ(NameBox(dialog), "second.ini");
+    robot.DoubleClickItem(Item(dialog, IDC_FILE_LIST), 1);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog, 2000)) << "a double-click on a file did not close the dialog";
+    robot.Settle();
+    EXPECT_TRUE(EqualIgnoringCase(Label(), second)) << Label();
+    EXPECT_EQ(Sections(), (Items{"[Other]"}));
+}
+
 TEST_F(FileSelectionTest, AFullPathTypedIntoTheNameBoxIsTakenWhole) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string other = PathOf("other");

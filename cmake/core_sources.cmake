@@ -8,4 +8,5 @@ set(KEPLIN_CORE_SOURCES
   ${CMAKE_SOURCE_DIR}/ini/scanner.cpp
   ${CMAKE_SOURCE_DIR}/ini/section_name.cpp
   ${CMAKE_SOURCE_DIR}/view/key_line.cpp
+  ${CMAKE_SOURCE_DIR}/view/listed_lines.cpp
 )

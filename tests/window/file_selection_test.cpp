@@ -490,6 +490,34 @@ TEST_F(FileSelectionTest, RestoreOfABackupMadeByTheProgramPutsBackTheFileWithout
     EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
 }
 
+TEST_F(FileSelectionTest, RestorePutsBackEveryByteOfAFileTheProfileServiceWouldReshape) {
+    std::string backup = Beside("fs-exact.inB");
+    PreferencesAtStart("Backup=1\r\n");
+    // LF line ends, blank lines, indentation and text after a header.
+    const std::string original = "; kept as typed\n\n[One]  ; first\n  a = 1\n\n[Two]\nb=2\n";
+    std::string path = WriteIni("fs-exact.ini", original);
+    Start(path);
+    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[One] ?").Answer(IDYES);
+    Click(IDC_DELETE_SECTION);
+    ASSERT_NE(testfiles::ReadBytes(path), original);
+    ASSERT_TRUE(testfiles::Exists(backup));
+
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    OpenDirectory(dialog, testfiles::ExeDirectory());
+    PickFileType(dialog, 1);
+    TypeName(dialog, "fs-exact.inB");
+    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
+                               "\\fs-exact.inB\nto the file\n" + path + "?")
+        .Answer(IDYES);
+    robot.Click(dialog, IDC_RESTORE);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog));
+    robot.Settle();
+    EXPECT_EQ(testfiles::ReadBytes(path), original);
+    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+}
+
 TEST_F(FileSelectionTest, NoToTheRestoreQuestionClosesTheDialogAndWritesNothing) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string target = WriteIni("target.ini", "[Kept]\r\n[BACKUPLOCATION]\r\nOriginalLocation=x\r\n");

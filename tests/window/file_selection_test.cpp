@@ -586,13 +586,13 @@ TEST_F(FileSelectionTest, ARestoreThatCannotBeWrittenLeavesTheOriginalAsItWas) {
 
 TEST_F(FileSelectionTest, ARestoreThatRunsOutOfRoomHalfWayLeavesTheOriginalAsItWas) {
     std::string path = WriteIni("current.ini", kOriginal);
-    testfiles::SmallFileSystem small(PathOf("small"), 256);
+    testfiles::SmallFileSystem small(Folder(), "small", 256);
     if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
     const std::string original = "[Original]\r\nkeep=this\r\n";
     std::string target = small.Path() + "\\target.ini";
     ASSERT_TRUE(testfiles::WriteBytes(target, original));
     // Room for part of the backup only: the copy stops half-way.
-    ASSERT_GT(testfiles::FillUpTo(small.Path(), 64 * 1024), 0u);
+    ASSERT_GT(small.FillUpTo(64 * 1024), 0u);
     std::string big = "[Big]\r\n";
     while (big.size() < 200 * 1024) big += "key" + std::to_string(big.size()) + "=some value\r\n";
     WriteIni("big.inb", big + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");

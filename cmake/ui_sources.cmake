@@ -12,6 +12,7 @@ set(KEPLIN_UI_SOURCES
   ${CMAKE_SOURCE_DIR}/files/backup.cpp
   ${CMAKE_SOURCE_DIR}/files/file_copy.cpp
   ${CMAKE_SOURCE_DIR}/files/file_selection.cpp
+  ${CMAKE_SOURCE_DIR}/files/safe_replace.cpp
   ${CMAKE_SOURCE_DIR}/ini/list_filler.cpp
   ${CMAKE_SOURCE_DIR}/ini/profile_store.cpp
   ${CMAKE_SOURCE_DIR}/print/cancel_box.cpp

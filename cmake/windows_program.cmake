@@ -12,9 +12,12 @@ target_include_directories(keplin_core PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(keplin_ui STATIC ${KEPLIN_UI_SOURCES})
 target_include_directories(keplin_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(keplin_ui PUBLIC keplin_core comdlg32 shell32 gdi32 user32 kernel32 version)
+target_link_libraries(keplin_ui PUBLIC keplin_core comctl32 comdlg32 shell32 gdi32 user32 kernel32 version)
 
 add_executable(keplin WIN32 app/main.cpp res/keplin.rc)
+# The resource script pulls these in; a change to them rebuilds it.
+set_source_files_properties(res/keplin.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/keplin.manifest;${CMAKE_SOURCE_DIR}/res/keplin.ico")
 target_link_libraries(keplin PRIVATE keplin_ui)
 # Self-contained: the C and C++ runtimes and winpthread are linked in.
 target_link_options(keplin PRIVATE -static -static-libgcc -static-libstdc++)

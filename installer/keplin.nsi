@@ -43,8 +43,21 @@ VIAddVersionKey "LegalCopyright" "Free software: share it and change it freely"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; A running KEPLIN holds keplin.exe open: setup could not replace it and
+; the uninstaller could not remove it. Silent runs end with an error instead.
+!macro REFUSE_WHILE_KEPLIN_RUNS
+    keplin_check:
+        FindWindow $0 "KEPLIN"
+        StrCmp $0 0 keplin_closed
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "KEPLIN is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY keplin_check
+        SetErrorLevel 3
+        Abort
+    keplin_closed:
+!macroend
+
 Function .onInit
     SetShellVarContext current
+    !insertmacro REFUSE_WHILE_KEPLIN_RUNS
 !if ${ARCH} == "win64"
     ${IfNot} ${RunningX64}
         MessageBox MB_OK|MB_ICONSTOP "This is the 64-bit KEPLIN; this Windows is 32-bit. Use the 32-bit setup." /SD IDOK
@@ -55,6 +68,7 @@ FunctionEnd
 
 Function un.onInit
     SetShellVarContext current
+    !insertmacro REFUSE_WHILE_KEPLIN_RUNS
 FunctionEnd
 
 Section "KEPLIN"

@@ -161,4 +161,23 @@ TEST_F(InstallerTest, UninstallingAnUntouchedInstallLeavesNoFolder) {
     EXPECT_FALSE(testfiles::Exists(Shortcut()));
 }
 
+TEST_F(InstallerTest, SetupAndUninstallRefuseWhileKeplinRuns) {
+    const std::string setup = testfiles::ExeDirectory() + "\\keplin-setup.exe";
+    ASSERT_EQ(RunToEnd("\"" + setup + "\" /S", 60000), 0) << "setup failed";
+    const std::string ini = *folder_ / "running.ini";
+    ASSERT_TRUE(testfiles::WriteBytes(ini, "[Running]\r\n"));
+    program_ = std::make_unique<robot::ProgramProcess>();
+    ASSERT_TRUE(program_->Start(Installed("keplin.exe"), ini));
+    ASSERT_NE(program_->WaitForMainWindow(), nullptr);
+
+    // Setup again over the running program: it stops with an error.
+    EXPECT_NE(RunToEnd("\"" + setup + "\" /S", 60000), 0);
+    // The uninstaller, run in place so that its own result comes back.
+    EXPECT_NE(RunToEnd("\"" + Installed("uninstall.exe") + "\" /S _?=" + InstallFolder(), 60000), 0);
+    for (const char* name : {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "uninstall.exe"})
+        EXPECT_TRUE(testfiles::Exists(Installed(name))) << name << " was removed while KEPLIN ran";
+    EXPECT_TRUE(testfiles::Exists(Shortcut()));
+    EXPECT_EQ(RegistryText(kUninstallKey, "DisplayName"), "KEPLIN 2.2");
+}
+
 }  // namespace

@@ -5,13 +5,6 @@
 
 namespace ini {
 
-namespace {
-
-// Big reads keep a 44 MB file to a few dozen system calls.
-constexpr std::size_t kChunkSize = 64 * 1024;
-
-}  // namespace
-
 IniText::~IniText() { Close(); }
 
 bool IniText::Open(const std::string& path) {
@@ -19,7 +12,7 @@ bool IniText::Open(const std::string& path) {
     // Binary mode: the line-end folding is done here, the same on every platform.
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
-    buffer_.resize(kChunkSize);
+    buffer_.resize(chunkSize_);
     pos_ = end_ = 0;
     // Some systems open a directory for reading and fail only at the first
     // read: read ahead now so that such a path fails here, like a missing file.

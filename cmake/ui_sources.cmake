@@ -1,6 +1,7 @@
 # Win32 glue: windows, dialogs, list boxes, profile calls. Linked into keplin.exe and the window tests.
 set(KEPLIN_UI_SOURCES
   ${CMAKE_SOURCE_DIR}/app/about_box.cpp
+  ${CMAKE_SOURCE_DIR}/app/help.cpp
   ${CMAKE_SOURCE_DIR}/app/list_keys.cpp
   ${CMAKE_SOURCE_DIR}/app/main_window.cpp
   ${CMAKE_SOURCE_DIR}/app/message_box.cpp

@@ -135,3 +135,22 @@ TEST(ProfileWriterTest, TheReaderModelFollowsThePlatformsReader) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where the platform's writer and ours part ways on purpose.
+TEST(ProfileWriterTest, ChoicesWhereThePlatformDiffers) {
+    // The platform writes a "[]" header back as nothing, so its keys join the
+    // section before; ours leaves every other line alone.
+    EXPECT_EQ(Written("[B]\nb=1\n[]\ne=1\n", "A", "k", "v"), "[B]\nb=1\n[]\ne=1\n[A]\nk=v\n");
+    EXPECT_EQ(DeleteProfileSection("top=1\n[]\ne=1\n", ""), "[]\ne=1\n");
+    // The platform's delete matches nothing for names with blanks around
+    // them; ours takes names as every write does.
+    EXPECT_EQ(DeleteProfileKey("[A]\nk=1\n", "  A", "k  "), "[A]\n");
+    EXPECT_EQ(DeleteProfileSection("[A]\nk=1\n[B]\n", " A "), "[B]\n");
+    // The platform converts what it writes into a UTF-8 file; ours writes the
+    // bytes as KEPLIN shows and takes them.
+    EXPECT_EQ(Written("\xEF\xBB\xBF[A]\n", "A", "\xE9", "\xC3\xA9"), "\xEF\xBB\xBF[A]\n\xE9=\xC3\xA9\n");
+}
+
+}  // namespace

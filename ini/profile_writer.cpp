@@ -135,6 +135,16 @@ bool SameProfileName(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::optional<std::string> ProfileSectionOfLine(std::string_view line) {
+    line = line.substr(0, line.find_first_of("\r\n"));
+    Text text(line);
+    Line parsed{};
+    if (!text.Next(parsed)) return std::nullopt;
+    const Parsed result = text.Parse(parsed);
+    if (result.kind != Kind::Header) return std::nullopt;
+    return std::string(result.name);
+}
+
 std::optional<std::string> WriteProfileKey(std::string_view text, std::string_view section,
                                            std::string_view key, std::string_view value) {
     Text file(text);

@@ -154,3 +154,17 @@ TEST(ProfileWriterTest, ChoicesWhereThePlatformDiffers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProfileWriterTest, TheSectionALineOpensRunsToItsLastBracket) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"[Colors]", "Colors"},        {" [Colors] ; note", "Colors"}, {"\t[ Colors ]\r\n", "Colors"},
+        {"[A] ; b ]", "A] ; b"},       {"[]", ""},                     {"[  ]", ""},
+        {"x[Colors]", std::nullopt},   {"[Colors", std::nullopt},      {"", std::nullopt},
+        {"[A]\rk=v", "A"},
+    };
+    for (const auto& [line, name] : cases) EXPECT_EQ(ini::ProfileSectionOfLine(line), name) << line;
+}
+
+}  // namespace

@@ -168,3 +168,14 @@ TEST(ProfileWriterTest, TheSectionALineOpensRunsToItsLastBracket) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProfileWriterTest, NamesAndValuesEndAtANulAsTheyDoAtThePlatformsCalls) {
+    using namespace std::string_literals;
+    EXPECT_EQ(WriteProfileKey("top=1\n[A]\n", "\0A"s, "top", "2"), "top=2\n[A]\n") << "the section is \"\"";
+    EXPECT_EQ(WriteProfileKey("[A]\nk=1\n", "A", "k\0x"s, "2\0\n"s), "[A]\nk=2\n");
+    EXPECT_EQ(DeleteProfileKey("[A]\nk=1\n", "A\0B"s, "k"), "[A]\n");
+}
+
+}  // namespace

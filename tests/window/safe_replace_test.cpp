@@ -11,6 +11,7 @@
 #include "immutable_file.h"
 #include "ini/profile_store.h"
 #include "test_files.h"
+#include "program_test.h"
 #include "unix_shell.h"
 
 namespace {
@@ -126,3 +127,14 @@ TEST_F(SafeReplaceTest, AMissingFileIsCreatedWhole) {
 }
 
 }  // namespace
+
+class InterruptedWriteTest : public ProgramTest {};
+
+TEST_F(InterruptedWriteTest, OpeningTheFileUndoesAChangeCutShortByAKilledRun) {
+    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half");
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 12\nold\r\n"));
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\n");
+    EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
+    EXPECT_EQ(Sections(), std::vector<std::string>{"[A]"});
+}

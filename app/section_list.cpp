@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/message_box.h"
 #include "app/startup.h"
+#include "files/safe_replace.h"
 #include "app/records.h"
 #include "ini/list_filler.h"
 #include "ini/scanner.h"
@@ -32,6 +33,8 @@ void ListSections(HWND window) {
     }
     std::snprintf(FullPath, sizeof FullPath, "%s", joined.c_str());
     SetDlgItemTextA(window, IDC_FILE_LABEL, FullPath);
+    // A change cut short by a killed run is undone before the file is shown.
+    RecoverInterruptedReplace(FullPath);
     HWND list = GetDlgItem(window, IDC_SECTION_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ini::IniText file;

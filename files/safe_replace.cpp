@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <string_view>
+
 namespace {
 
 const char kUndoSuffix[] = ".keplin-undo";
@@ -40,18 +43,42 @@ bool ReadAll(HANDLE file, std::string& bytes) {
     return true;
 }
 
-// Writes all of bytes from the file's start, cuts the file there and flushes.
+// Writes part at offset, then makes the file size bytes long and flushes.
 // A short write counts as a failure.
-bool Rewrite(HANDLE file, const std::string& bytes) {
-    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+bool WriteAt(HANDLE file, size_t offset, std::string_view part, size_t size) {
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return false;
     size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD want = static_cast<DWORD>(bytes.size() - done < kChunk ? bytes.size() - done : kChunk);
+    while (done < part.size()) {
+        DWORD want = static_cast<DWORD>(part.size() - done < kChunk ? part.size() - done : kChunk);
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written != want) return false;
+        if (!WriteFile(file, part.data() + done, want, &written, nullptr) || written != want) return false;
         done += written;
     }
-    return SetEndOfFile(file) && FlushFileBuffers(file);
+    position.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+bool Rewrite(HANDLE file, const std::string& bytes) { return WriteAt(file, 0, bytes, bytes.size()); }
+
+// The undo copy holds the old bytes of the part that is about to be
+// overwritten, after a line that says where they go and how long the file
+// was: "KEPLIN-UNDO <offset> <size>\n".
+std::string UndoRecord(size_t offset, size_t size, std::string_view oldPart) {
+    std::string record = "KEPLIN-UNDO " + std::to_string(offset) + " " + std::to_string(size) + "\n";
+    record.append(oldPart);
+    return record;
+}
+
+bool ParseUndoRecord(const std::string& record, size_t& offset, size_t& size, std::string_view& oldPart) {
+    unsigned long long at = 0, length = 0;
+    int used = 0;
+    if (std::sscanf(record.c_str(), "KEPLIN-UNDO %llu %llu\n%n", &at, &length, &used) != 2 || used == 0) return false;
+    offset = static_cast<size_t>(at);
+    size = static_cast<size_t>(length);
+    oldPart = std::string_view(record).substr(static_cast<size_t>(used));
+    return offset + oldPart.size() <= size;
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -76,10 +103,12 @@ bool WriteWholeFile(const std::string& target, const std::string& bytes, bool re
 bool Undo(HANDLE file, const std::string& undoPath) {
     HANDLE undo = CreateFileA(undoPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (undo == INVALID_HANDLE_VALUE) return false;
-    std::string old;
-    const bool read = ReadAll(undo, old);
+    std::string record;
+    const bool read = ReadAll(undo, record);
     CloseHandle(undo);
-    if (!read || !Rewrite(file, old)) return false;
+    size_t offset = 0, size = 0;
+    std::string_view oldPart;
+    if (!read || !ParseUndoRecord(record, offset, size, oldPart) || !WriteAt(file, offset, oldPart, size)) return false;
     return DeleteFileA(undoPath.c_str()) != 0;
 }
 
@@ -118,13 +147,22 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
     std::string old;
     bool done = (!Exists(undoPath) || Undo(file, undoPath)) && ReadAll(file, old);
     if (done && old != bytes) {
-        // The old bytes are kept whole beside the file before it is touched.
-        done = WriteWholeFile(undoPath, old, true);
+        // Only the part from the first changed byte on is written (and, for
+        // an unchanged length, only up to the last changed byte), so a change
+        // in a large file costs what it changes.
+        size_t from = 0;
+        while (from < old.size() && from < bytes.size() && old[from] == bytes[from]) ++from;
+        size_t oldEnd = old.size(), newEnd = bytes.size();
+        if (old.size() == bytes.size())
+            while (oldEnd > from && old[oldEnd - 1] == bytes[oldEnd - 1]) --oldEnd, --newEnd;
+        const std::string_view oldPart = std::string_view(old).substr(from, oldEnd - from);
+        // The old bytes of that part are kept whole beside the file before it is touched.
+        done = WriteWholeFile(undoPath, UndoRecord(from, old.size(), oldPart), true);
         if (done) {
-            done = Rewrite(file, bytes);
-            // A failed rewrite (a full disk, a write error) puts the old
-            // bytes straight back; they fit where they were.
-            if (done || Rewrite(file, old)) DeleteFileA(undoPath.c_str());
+            done = WriteAt(file, from, std::string_view(bytes).substr(from, newEnd - from), bytes.size());
+            // A failed write (a full disk, a write error) puts the old bytes
+            // straight back; they fit where they were.
+            if (done || WriteAt(file, from, oldPart, old.size())) DeleteFileA(undoPath.c_str());
         }
     }
     CloseHandle(file);

@@ -5,7 +5,8 @@
 // file, so all of that stays), after a complete copy of its old bytes, the
 // undo copy "<file>.keplin-undo", has been made beside it. A failed write puts
 // the old bytes back at once; a write cut short by a killed process is undone
-// from the undo copy by the next call to either function below for that file.
+// from the undo copy by the next call to either function below for that file
+// (KEPLIN makes one whenever it lists a file and before every change).
 #pragma once
 #include <string>
 

@@ -20,6 +20,9 @@ std::string_view TrimRight(std::string_view text) {
     return text.substr(0, end);
 }
 
+// Names and values reach the platform as C strings: they end at a NUL byte.
+std::string_view CString(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 bool HoldsLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
 // One physical line: its text runs from start to contentEnd, its line end
@@ -135,9 +138,22 @@ bool SameProfileName(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::optional<std::string> ProfileSectionOfLine(std::string_view line) {
+    line = line.substr(0, line.find_first_of("\r\n"));
+    Text text(line);
+    Line parsed{};
+    if (!text.Next(parsed)) return std::nullopt;
+    const Parsed result = text.Parse(parsed);
+    if (result.kind != Kind::Header) return std::nullopt;
+    return std::string(result.name);
+}
+
 std::optional<std::string> WriteProfileKey(std::string_view text, std::string_view section,
                                            std::string_view key, std::string_view value) {
     Text file(text);
+    section = CString(section);
+    key = CString(key);
+    value = CString(value);
     if (file.Utf16() || HoldsLineEnd(section) || HoldsLineEnd(key) || HoldsLineEnd(value)) return std::nullopt;
     section = TrimProfileBlanks(section);
     key = TrimProfileBlanks(key);
@@ -208,6 +224,8 @@ std::optional<std::string> WriteProfileKey(std::string_view text, std::string_vi
 std::optional<std::string> DeleteProfileKey(std::string_view text, std::string_view section,
                                             std::string_view key) {
     Text file(text);
+    section = CString(section);
+    key = CString(key);
     if (file.Utf16() || HoldsLineEnd(section) || HoldsLineEnd(key)) return std::nullopt;
     section = TrimProfileBlanks(section);
     key = TrimProfileBlanks(key);
@@ -228,6 +246,7 @@ std::optional<std::string> DeleteProfileKey(std::string_view text, std::string_v
 
 std::optional<std::string> DeleteProfileSection(std::string_view text, std::string_view section) {
     Text file(text);
+    section = CString(section);
     if (file.Utf16() || HoldsLineEnd(section)) return std::nullopt;
     section = TrimProfileBlanks(section);
     bool inTarget = section.empty();

@@ -58,6 +58,11 @@ std::vector<ProfileSection> ReadProfileModel(std::string_view text);
 // without case, and a name ends at a NUL byte.
 bool SameProfileName(std::string_view a, std::string_view b);
 
+// The section a line opens to the platform's reader: the text between its
+// "[" and its last "]", blanks removed. Nothing when the reader takes the line
+// for no header ("x[Colors]", "[Colors" without "]").
+std::optional<std::string> ProfileSectionOfLine(std::string_view line);
+
 // The name with the platform's blanks removed from both ends.
 std::string_view TrimProfileBlanks(std::string_view text);
 

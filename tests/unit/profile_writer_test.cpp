@@ -135,3 +135,47 @@ TEST(ProfileWriterTest, TheReaderModelFollowsThePlatformsReader) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where the platform's writer and ours part ways on purpose.
+TEST(ProfileWriterTest, ChoicesWhereThePlatformDiffers) {
+    // The platform writes a "[]" header back as nothing, so its keys join the
+    // section before; ours leaves every other line alone.
+    EXPECT_EQ(Written("[B]\nb=1\n[]\ne=1\n", "A", "k", "v"), "[B]\nb=1\n[]\ne=1\n[A]\nk=v\n");
+    EXPECT_EQ(DeleteProfileSection("top=1\n[]\ne=1\n", ""), "[]\ne=1\n");
+    // The platform's delete matches nothing for names with blanks around
+    // them; ours takes names as every write does.
+    EXPECT_EQ(DeleteProfileKey("[A]\nk=1\n", "  A", "k  "), "[A]\n");
+    EXPECT_EQ(DeleteProfileSection("[A]\nk=1\n[B]\n", " A "), "[B]\n");
+    // The platform converts what it writes into a UTF-8 file; ours writes the
+    // bytes as KEPLIN shows and takes them.
+    EXPECT_EQ(Written("\xEF\xBB\xBF[A]\n", "A", "\xE9", "\xC3\xA9"), "\xEF\xBB\xBF[A]\n\xE9=\xC3\xA9\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProfileWriterTest, TheSectionALineOpensRunsToItsLastBracket) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"[Colors]", "Colors"},        {" [Colors] ; note", "Colors"}, {"\t[ Colors ]\r\n", "Colors"},
+        {"[A] ; b ]", "A] ; b"},       {"[]", ""},                     {"[  ]", ""},
+        {"x[Colors]", std::nullopt},   {"[Colors", std::nullopt},      {"", std::nullopt},
+        {"[A]\rk=v", "A"},
+    };
+    for (const auto& [line, name] : cases) EXPECT_EQ(ini::ProfileSectionOfLine(line), name) << line;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProfileWriterTest, NamesAndValuesEndAtANulAsTheyDoAtThePlatformsCalls) {
+    using namespace std::string_literals;
+    EXPECT_EQ(WriteProfileKey("top=1\n[A]\n", "\0A"s, "top", "2"), "top=2\n[A]\n") << "the section is \"\"";
+    EXPECT_EQ(WriteProfileKey("[A]\nk=1\n", "A", "k\0x"s, "2\0\n"s), "[A]\nk=2\n");
+    EXPECT_EQ(DeleteProfileKey("[A]\nk=1\n", "A\0B"s, "k"), "[A]\n");
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include "immutable_file.h"
 #include "ini/profile_store.h"
 #include "test_files.h"
+#include "program_test.h"
 #include "unix_shell.h"
 
 namespace {
@@ -84,13 +85,13 @@ TEST_F(SafeReplaceTest, AFullDiskKeepsTheOldBytesWhole) {
     if (!mount.ran || mount.status != 0) GTEST_SKIP() << "cannot mount a small file system here: " << mount.output;
     mounted_ = true;
     const std::string path = PathOf("small\\full.ini");
-    const std::string old = "[A]\r\nk=" + std::string(44000, 'o') + "\r\n";
+    const std::string old = "[A]\r\nk=" + std::string(52000, 'o') + "\r\n";
     ASSERT_TRUE(WriteBytes(path, old));
-    // No room for the undo copy.
-    EXPECT_FALSE(ReplaceFileContents(path.c_str(), "[A]\r\nk=" + std::string(70000, 'n') + "\r\n"));
+    // A change at the start: no room for the undo copy of all that follows.
+    EXPECT_FALSE(ReplaceFileContents(path.c_str(), "[A]\r\nk=" + std::string(53000, 'n') + "\r\n"));
     EXPECT_EQ(ReadBytes(path), old);
-    // Room for the undo copy but not for the longer file.
-    EXPECT_FALSE(ReplaceFileContents(path.c_str(), "[A]\r\nk=" + std::string(90000, 'n') + "\r\n"));
+    // A change at the end: a small undo copy, but no room for the longer file.
+    EXPECT_FALSE(ReplaceFileContents(path.c_str(), old + "j=" + std::string(60000, 'n') + "\r\n"));
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(Shell("ls small"), "full.ini");
     // A change that fits goes through.
@@ -103,13 +104,14 @@ TEST_F(SafeReplaceTest, AWriteCutShortByAKilledProcessIsUndoneBeforeTheNextChang
     // copy of its old bytes beside it.
     const std::string path = PathOf("cut.ini");
     ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=n"));
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "[A]\r\nk=old\r\nj=2\r\n"));
+    // The old bytes from offset 7 on, and the old length.
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 17\nold\r\nj=2\r\n"));
     ASSERT_TRUE(profile::WriteKey("A", "j", "3", path.c_str()));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\nj=3\r\n");
     EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
 
-    ASSERT_TRUE(WriteBytes(path, "garbage"));
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "[A]\r\n"));
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nj=3 and more, half-written"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 5 5\n"));
     EXPECT_TRUE(RecoverInterruptedReplace(path.c_str()));
     EXPECT_EQ(ReadBytes(path), "[A]\r\n");
     EXPECT_TRUE(RecoverInterruptedReplace(path.c_str())) << "nothing left to undo";
@@ -125,3 +127,14 @@ TEST_F(SafeReplaceTest, AMissingFileIsCreatedWhole) {
 }
 
 }  // namespace
+
+class InterruptedWriteTest : public ProgramTest {};
+
+TEST_F(InterruptedWriteTest, OpeningTheFileUndoesAChangeCutShortByAKilledRun) {
+    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half");
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 12\nold\r\n"));
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\n");
+    EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
+    EXPECT_EQ(Sections(), std::vector<std::string>{"[A]"});
+}

@@ -744,3 +744,31 @@ TEST_F(SectionViewReadOnlyTest, ReadOnlyHoldsWhenTheFirstRefreshCannotReadTheFil
     EXPECT_TRUE(robot.WaitUntilGone(view));
     EXPECT_FALSE(testfiles::Exists(path)) << "a change made the file again";
 }
+
+TEST_F(SectionViewHeaderTest, AHeaderWithASecondBracketEditsTheSectionTheServiceReads) {
+    // The list shows "[A]"; the profile service reads the section "A] ; see [B]".
+    const std::string bytes = "[A] ; see [B]\r\nk=1\r\n[B]\r\nb=2\r\n";
+    std::string path = WriteIni("brackets.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    EXPECT_EQ(Header(), "[A]");
+    EditValue(0, "2");
+    EXPECT_EQ(testfiles::ReadBytes(path), "[A] ; see [B]\r\nk=2\r\n[B]\r\nb=2\r\n");
+    LeaveView();
+}
+
+TEST_F(SectionViewHeaderTest, ASectionWithoutANameIsRefusedForEveryChange) {
+    // To the profile service the empty name means the lines before the first
+    // header, so a change would land there.
+    const std::string bytes = "top=1\r\n[]\r\ne=1\r\n";
+    std::string path = WriteIni("no-name.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    ASSERT_EQ(Header(), "[]");
+    const std::string refusal = "Sorry, KEPLIN cannot change []\nbecause its section has no name.";
+    SelectLine(0);
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_EDIT_KEY);
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_INSERT);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes);
+    LeaveView();
+}

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -26,6 +27,25 @@ std::string FinalPath(HANDLE file, const char* path) {
     if (result.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + result.substr(8);
     if (result.compare(0, 4, "\\\\?\\") == 0) return result.substr(4);
     return result;
+}
+
+// The undo copy and the temporary file are named after the file itself, so
+// their names are longer than the file's. For a file whose path is near the
+// platform's limit they are reached through the extended form of the full
+// path ("\\?\C:\..."), which the wide calls accept beyond that limit.
+std::wstring AuxiliaryPath(const std::string& path) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return wide;
+    std::wstring full(length, L'\0');
+    length = GetFullPathNameW(wide.c_str(), length, &full[0], nullptr);
+    full.resize(length);
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
 bool ReadAll(HANDLE file, std::string& bytes) {
@@ -81,27 +101,31 @@ bool ParseUndoRecord(const std::string& record, size_t& offset, size_t& size, st
     return offset + oldPart.size() <= size;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(AuxiliaryPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Writes a complete new file at target: first under a temporary name, then
 // renamed, so that target never exists half-written. replace: whether an
 // existing target may be replaced.
 bool WriteWholeFile(const std::string& target, const std::string& bytes, bool replace) {
-    const std::string part = target + kPartSuffix;
-    HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring targetPath = AuxiliaryPath(target);
+    const std::wstring part = AuxiliaryPath(target + kPartSuffix);
+    HANDLE file = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool written = Rewrite(file, bytes);
     CloseHandle(file);
-    if (written && MoveFileExA(part.c_str(), target.c_str(),
+    if (written && MoveFileExW(part.c_str(), targetPath.c_str(),
                                MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
         return true;
-    DeleteFileA(part.c_str());
+    DeleteFileW(part.c_str());
     return false;
 }
 
 // Puts the undo copy's bytes back into the open file and removes the copy.
 bool Undo(HANDLE file, const std::string& undoPath) {
-    HANDLE undo = CreateFileA(undoPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE undo = CreateFileW(AuxiliaryPath(undoPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     if (undo == INVALID_HANDLE_VALUE) return false;
     std::string record;
     const bool read = ReadAll(undo, record);
@@ -109,7 +133,7 @@ bool Undo(HANDLE file, const std::string& undoPath) {
     size_t offset = 0, size = 0;
     std::string_view oldPart;
     if (!read || !ParseUndoRecord(record, offset, size, oldPart) || !WriteAt(file, offset, oldPart, size)) return false;
-    return DeleteFileA(undoPath.c_str()) != 0;
+    return DeleteFileW(AuxiliaryPath(undoPath).c_str()) != 0;
 }
 
 HANDLE OpenForRewrite(const char* path) {
@@ -162,7 +186,7 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
             done = WriteAt(file, from, std::string_view(bytes).substr(from, newEnd - from), bytes.size());
             // A failed write (a full disk, a write error) puts the old bytes
             // straight back; they fit where they were.
-            if (done || WriteAt(file, from, oldPart, old.size())) DeleteFileA(undoPath.c_str());
+            if (done || WriteAt(file, from, oldPart, old.size())) DeleteFileW(AuxiliaryPath(undoPath).c_str());
         }
     }
     CloseHandle(file);

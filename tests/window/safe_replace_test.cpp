@@ -126,6 +126,18 @@ TEST_F(SafeReplaceTest, AMissingFileIsCreatedWhole) {
     EXPECT_FALSE(profile::WriteKey("A", "k", "v", PathOf("no-such-folder\\x.ini").c_str()));
 }
 
+TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
+    // The undo copy's name is longer than the file's: past the limit itself.
+    const std::string path = PathOf(std::string(259 - Folder().size() - 1, 'p'));
+    ASSERT_EQ(path.size(), 259u);
+    ASSERT_TRUE(testfiles::WriteBytes(path, "[A]\nk=old\n"));
+    ASSERT_TRUE(profile::WriteKey("A", "k", "new", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=new\n");
+    ASSERT_TRUE(profile::DeleteSection("A", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_EQ(Shell("ls -A | grep -c keplin- || true"), "0\n") << "an undo or temporary file was left";
+}
+
 }  // namespace
 
 class InterruptedWriteTest : public ProgramTest {};

@@ -380,6 +380,38 @@ TEST_F(SectionViewInsertTest, CancelWritesNothing) {
     LeaveView();
 }
 
+TEST_F(SectionViewInsertTest, AFileThatRefusesWritingIsReportedAndKeptByteForByte) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    testfiles::ImmutableFile locked(path);
+    ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
+    ClickInView(IDC_INSERT);
+    HWND screen = InsertScreen();
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
+    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
+    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
+    LeaveView();
+}
+
+TEST_F(SectionViewInsertTest, AFileDeletedAfterTheListingIsReportedWhenTheViewOpens) {
+    std::string path = WriteIni("colors.ini", kColors);
+    Start(path);
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
+    robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
+    Command(IDC_VIEW_SECTION);
+    HWND view = robot.WaitForWindow("Viewing Section");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), Items{});
+    robot.Click(view, IDC_MAIN_MENU);
+    EXPECT_TRUE(robot.WaitUntilGone(view));
+    EXPECT_FALSE(testfiles::Exists(path)) << "viewing a deleted file made it again";
+}
+
 // ---- Delete ------------------------------------------------------------------------
 
 class SectionViewDeleteTest : public SectionViewTest {};
@@ -407,6 +439,20 @@ TEST_F(SectionViewDeleteTest, NoKeepsTheFileByteForByte) {
     EXPECT_EQ(Lines(), kColorsLines);
     EXPECT_EQ(SelectedLine(), 2);
     EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewDeleteTest, AFileThatRefusesWritingIsReportedAndKeptByteForByte) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    testfiles::ImmutableFile locked(path);
+    ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
+    SelectLine(2);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nWindow ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
+    ClickInView(IDC_DELETE_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
     LeaveView();
 }
 

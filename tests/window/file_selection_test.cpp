@@ -118,6 +118,21 @@ protected:
         ExpectShowing(dialog, folder);
     }
 
+    // Restore of backupName over target, Yes to the question: the copy fails,
+    // the dialog says so and stays open; then Cancel.
+    void ExpectRestoreToFail(const std::string& backupName, const std::string& target) {
+        HWND dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        TypeName(dialog, backupName);
+        robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) + "\\" + backupName +
+                                   "\nto the file\n" + target + "?")
+            .Answer(IDYES);
+        robot.Expect("KEPLIN", "Could not Restore " + target + ".").Answer(IDOK);
+        robot.Click(dialog, IDC_RESTORE);
+        ASSERT_TRUE(IsWindow(dialog)) << "a failed restore closed the dialog";
+        Cancel(dialog);
+    }
+
     void Cancel(HWND dialog) {
         robot.Click(dialog, IDCANCEL);
         EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Cancel did not close the dialog";
@@ -569,18 +584,8 @@ TEST_F(FileSelectionTest, ARestoreThatCannotBeWrittenLeavesTheOriginalAsItWas) {
     Start(path);
     testfiles::ImmutableFile immutable(target);
     ASSERT_TRUE(immutable.Immutable()) << "cannot make " << target << " immutable";
-    HWND dialog = OpenDialog();
-    ASSERT_NE(dialog, nullptr);
-
-    TypeName(dialog, "saved.inb");
-    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
-                               "\\saved.inb\nto the file\n" + target + "?")
-        .Answer(IDYES);
-    robot.Expect("KEPLIN", "Could not Restore " + target + ".").Answer(IDOK);
-    robot.Click(dialog, IDC_RESTORE);
-    ASSERT_TRUE(IsWindow(dialog)) << "a failed restore closed the dialog";
+    ExpectRestoreToFail("saved.inb", target);
     EXPECT_EQ(testfiles::ReadBytes(target), changed);
-    Cancel(dialog);
     EXPECT_EQ(Label(), path);
 }
 
@@ -597,18 +602,8 @@ TEST_F(FileSelectionTest, ARestoreThatRunsOutOfRoomHalfWayLeavesTheOriginalAsItW
     while (big.size() < 200 * 1024) big += "key" + std::to_string(big.size()) + "=some value\r\n";
     WriteIni("big.inb", big + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
     Start(path);
-    HWND dialog = OpenDialog();
-    ASSERT_NE(dialog, nullptr);
-
-    TypeName(dialog, "big.inb");
-    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
-                               "\\big.inb\nto the file\n" + target + "?")
-        .Answer(IDYES);
-    robot.Expect("KEPLIN", "Could not Restore " + target + ".").Answer(IDOK);
-    robot.Click(dialog, IDC_RESTORE);
-    ASSERT_TRUE(IsWindow(dialog)) << "a failed restore closed the dialog";
+    ExpectRestoreToFail("big.inb", target);
     EXPECT_EQ(testfiles::ReadBytes(target), original);
-    Cancel(dialog);
     EXPECT_EQ(Label(), path);
 }
 

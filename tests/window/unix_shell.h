@@ -34,15 +34,7 @@ inline ShellResult RunShell(const std::string& folder, const std::string& comman
     WriteBytes(script, "cd '" + unixFolder + "' || exit 1\n(" + command + ") >shell-step.out 2>&1\n" +
                            "echo $? >shell-step.tmp && mv shell-step.tmp shell-step.status\n");
     std::string commandLine = "/bin/sh \"" + UnixPathOf(script) + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return result;
-    if (info.hThread) CloseHandle(info.hThread);
-    if (info.hProcess) CloseHandle(info.hProcess);
+    if (!StartUnixProgram(commandLine)) return result;
     for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
         if (Exists(status)) {
             result.ran = true;

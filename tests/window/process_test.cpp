@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "robot.h"
 #include "immutable_file.h"
+#include "small_file_system.h"
 #include "test_files.h"
 
 using Items = std::vector<std::string>;
@@ -267,6 +268,37 @@ TEST_F(ProgramFolderTest, TogglesLastForTheRunBackupsReportAndChangesStillGoThro
     robot.Click(main, IDC_DELETE_SECTION);
     EXPECT_EQ(testfiles::ReadBytes(ini), "[One]\r\na=1\r\n");
     EXPECT_TRUE(robot.WaitUntil([&] { return Sections(main) == Items{"[One]"}; })) << "the list was not read again";
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+}
+
+TEST_F(ProgramFolderTest, ABackupThatRunsOutOfRoomLeavesTheEarlierBackupWhole) {
+    // The program, its preferences and an earlier backup on a small file
+    // system that has room left for only part of a new backup.
+    std::string folder = PathOf("");
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    testfiles::SmallFileSystem small(folder, "small", 3072);
+    if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string exe = small.Path() + "\\keplin.exe";
+    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(testfiles::WriteBytes(small.Path() + "\\QUENTARO.INI", "[KEPLIN]\r\nBackup=1\r\n"));
+    const std::string earlier = "[Old]\r\nkept=yes\r\n[BACKUPLOCATION]\r\nOriginalLocation=C:\\x\\one.ini\r\n";
+    const std::string backup = small.Path() + "\\one.inB";
+    ASSERT_TRUE(testfiles::WriteBytes(backup, earlier));
+    std::string body = "[One]\r\n";
+    while (body.size() < 200 * 1024) body += "key" + std::to_string(body.size()) + "=some value\r\n";
+    std::string ini = WriteIni("one.ini", body + "[Two]\r\nb=2\r\n");
+    ASSERT_GT(small.FillUpTo(48 * 1024), 0u);
+
+    HWND main = RunFrom(exe, ini);
+    ASSERT_NE(main, nullptr);
+    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
+    robot.Click(main, IDC_DELETE_SECTION);
+    // The change went through; the earlier backup is as it was.
+    EXPECT_EQ(testfiles::ReadBytes(ini), body);
+    EXPECT_EQ(testfiles::ReadBytes(backup), earlier);
     robot.Command(main, IDM_EXIT);
     EXPECT_EQ(WaitForEnd(Program()), 0u);
 }

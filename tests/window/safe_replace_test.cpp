@@ -12,6 +12,7 @@
 #include "ini/profile_store.h"
 #include "test_files.h"
 #include "program_test.h"
+#include "small_file_system.h"
 #include "unix_shell.h"
 
 namespace {
@@ -28,10 +29,7 @@ protected:
         testfiles::FreeImmutableFiles(testfiles::ScratchFolderPath(name));
         folder_ = std::make_unique<testfiles::ScratchFolder>(name);
     }
-    void TearDown() override {
-        if (mounted_) RunShell(Folder(), "umount small");
-        folder_.reset();
-    }
+    void TearDown() override { folder_.reset(); }
     std::string Folder() const { return folder_->Path(); }
     std::string PathOf(const std::string& name) const { return *folder_ / name; }
     // The shell's answer, which must come and succeed.
@@ -41,8 +39,6 @@ protected:
         EXPECT_EQ(result.status, 0) << command << ": " << result.output;
         return result.output;
     }
-    bool mounted_ = false;
-
 private:
     std::unique_ptr<testfiles::ScratchFolder> folder_;
 };
@@ -81,10 +77,9 @@ TEST_F(SafeReplaceTest, AnImmutableFileRefusesAndKeepsItsBytes) {
 }
 
 TEST_F(SafeReplaceTest, AFullDiskKeepsTheOldBytesWhole) {
-    testfiles::ShellResult mount = RunShell(Folder(), "mkdir small && mount -t tmpfs -o size=100k tmpfs small");
-    if (!mount.ran || mount.status != 0) GTEST_SKIP() << "cannot mount a small file system here: " << mount.output;
-    mounted_ = true;
-    const std::string path = PathOf("small\\full.ini");
+    testfiles::SmallFileSystem small(Folder(), "small", 100);
+    if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string path = small.Path() + "\\full.ini";
     const std::string old = "[A]\r\nk=" + std::string(52000, 'o') + "\r\n";
     ASSERT_TRUE(WriteBytes(path, old));
     // A change at the start: no room for the undo copy of all that follows.

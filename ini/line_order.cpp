@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/preference_rules.h"
+
 namespace ini {
 
 namespace {
@@ -22,6 +24,10 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 void SortIgnoringCase(std::vector<std::string>& lines) {
     std::stable_sort(lines.begin(), lines.end(), LessIgnoringCase);
+}
+
+void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize) {
+    if (app::IsExactlyOn(alphabetize)) SortIgnoringCase(lines);
 }
 
 }  // namespace ini

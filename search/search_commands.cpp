@@ -111,13 +111,17 @@ void FindInMainWindow(HWND window) {
 void FindNextInMainWindow(HWND window) {
     // F3 reaches here even when no search runs; an empty text would match everything.
     if (!HasSearchText()) return;
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    // Back from a view that handed the walk over, the focus is nowhere; the
+    // list is where the user goes on.
+    SetFocus(list);
     if (SearchSections(window) != 1) {
         // No match is shown any more, so F3 in a list no longer goes on.
         SearchState.SearchActive = 0;
         return;
     }
     SearchState.SearchActive = 1;
-    SendDlgItemMessageA(window, IDC_SECTION_LIST, LB_SETCURSEL, SearchState.SectionCursor, 0);
+    SendMessageA(list, LB_SETCURSEL, SearchState.SectionCursor, 0);
     // A match in a header only selects it; one in a line opens the section on it.
     if (SearchState.LineCursor == 0) return;
     ViewSection(window);

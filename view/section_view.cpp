@@ -14,6 +14,7 @@
 #include "ini/scanner.h"
 #include "print/print_job.h"
 #include "res/resource.h"
+#include "search/find_next_key.h"
 #include "search/search_commands.h"
 #include "view/input_dialogs.h"
 #include "view/key_line.h"
@@ -67,6 +68,7 @@ BOOL OnInit(HWND dialog) {
     HWND list = List(dialog);
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
     InstallListKeys(list);
+    WatchFindNextKey(dialog);
     ViewHeader = LineBuffer;
     SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
     // FALSE keeps the focus the refresh chose: Main Menu while a search match
@@ -143,6 +145,7 @@ void InsertKey(HWND dialog) {
 }
 
 void Leave(HWND dialog, INT_PTR result) {
+    StopWatchingFindNextKey();
     RemoveListKeys(List(dialog));
     EndDialog(dialog, result);
 }

@@ -249,6 +249,26 @@ TEST_F(SearchWalkTest, FindNextAndF3InTheViewGoOnWithTheWalkToTheEnd) {
     robot.ExpectNoMessageBox();
 }
 
+TEST_F(SearchWalkTest, ATypedRInAViewOpenedByASearchDoesNotEndIt) {
+    StartOn(kDesktop);
+    FindWith(Main(), "window");
+    HWND view = WaitForView();
+    ASSERT_NE(view, nullptr);
+    // "r" shares its code, 114, with F3.
+    robot.SelectItem(ViewList(view), 0);
+    ASSERT_EQ(Focus(), ViewList(view));
+    robot.Type(ViewList(view), "r");
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), view) << "a typed r ended the view";
+    // The F3 key itself still goes on from the list.
+    Key(VK_F3);
+    EXPECT_TRUE(robot.WaitUntilGone(view)) << "F3 in the list did not go on";
+    HWND next = WaitForView();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(SelectedLineText(next), "WindowText=0 0 0");
+    LeaveView(next);
+}
+
 TEST_F(SearchWalkTest, F3SentToTheMainWindowItselfGoesOn) {
     StartOn(kDesktop);
     FindWith(Main(), "[fonts]");

@@ -26,8 +26,10 @@ void SortIgnoringCase(std::vector<std::string>& lines) {
     std::stable_sort(lines.begin(), lines.end(), LessIgnoringCase);
 }
 
+bool SortsByPreference(int32_t alphabetize) { return app::IsExactlyOn(alphabetize); }
+
 void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize) {
-    if (app::IsExactlyOn(alphabetize)) SortIgnoringCase(lines);
+    if (SortsByPreference(alphabetize)) SortIgnoringCase(lines);
 }
 
 }  // namespace ini

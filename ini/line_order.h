@@ -14,9 +14,12 @@ bool LessIgnoringCase(const std::string& a, const std::string& b);
 // Sorts lines by LessIgnoringCase; lines that compare equal keep file order.
 void SortIgnoringCase(std::vector<std::string>& lines);
 
+// Whether lists filled by preference sort their lines: Alphabetize exactly 1.
+bool SortsByPreference(int32_t alphabetize);
+
 // Puts a pass's lines in the order its list shows them: sorted when the
-// Alphabetize preference is on (exactly 1), file order otherwise. Every list
-// filled by preference and the search's line store go through here.
+// Alphabetize preference is on, file order otherwise. Every list filled by
+// preference and the search's line store go through here.
 void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize);
 
 }  // namespace ini

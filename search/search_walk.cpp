@@ -20,12 +20,33 @@ bool IsCutHeader(const std::string& header) {
     return ini::IsSectionHeader(cut) && cut.size() == header.size();
 }
 
-// Finds where sections begin in bytes already read. Lines are read with the
-// seek limit from the top, as far as the last lookup needed and no further;
-// each header met is remembered with the first place it occurs.
-class SectionIndex {
+// Counts a section's lines in file order and notes the first, from a given
+// position on, that holds the search text.
+class MatchingSink : public ini::LineSink {
 public:
-    explicit SectionIndex(std::string_view bytes) : bytes_(bytes) { scan_.OpenBytes(bytes); }
+    MatchingSink(const TextMatcher& matches, int from) : matches_(matches), from_(from) {}
+    void Add(const std::string& line) override {
+        if (found_ < 0 && count_ >= from_ && matches_(line)) found_ = count_;
+        ++count_;
+    }
+    int Found() const { return found_; }
+
+private:
+    const TextMatcher& matches_;
+    int from_;
+    int count_ = 0;
+    int found_ = -1;
+};
+
+// The sections of a file already read. Lines are read with the seek limit from
+// the top, as far as the last lookup needed and no further; each header met
+// is remembered with the first place it occurs.
+class FileSections {
+public:
+    FileSections(std::string_view bytes, int headerCount) : bytes_(bytes) {
+        scan_.OpenBytes(bytes);
+        firstLine_.reserve(static_cast<std::size_t>(headerCount));
+    }
 
     // The offset just after the first line that begins with header; nothing
     // when no line does.
@@ -34,29 +55,54 @@ public:
         auto known = firstLine_.find(header);
         if (known != firstLine_.end()) return known->second;
         while (!scanned_) {
+            const std::size_t lineStart = scan_.Offset();
             if (!scan_.ReadIniLine(line_, ini::kSeekLimit)) {
                 scanned_ = true;
                 break;
             }
             if (!ini::IsSectionHeader(line_)) continue;
+            // A cut header holds no line end, so it stands in the bytes as read:
+            // the key can point there instead of being a copy.
+            const std::string_view cut = bytes_.substr(lineStart, line_.size());
             // The first line of a header text wins; later ones are never reached.
-            auto added = firstLine_.emplace(line_, scan_.Offset());
-            if (added.second && line_ == header) return scan_.Offset();
+            auto added = firstLine_.emplace(cut, scan_.Offset());
+            if (added.second && cut == header) return scan_.Offset();
         }
         return std::nullopt;
     }
 
-    // The section's lines, read as the section view reads them, in its order.
-    std::vector<std::string> Lines(std::size_t bodyStart, int32_t alphabetize) const {
+    // The position of the first line, from `from` on, that holds the search
+    // text, counted in the order the section view lists the lines; -1: none.
+    int FirstMatch(std::size_t bodyStart, int from, const TextMatcher& matches, int32_t alphabetize) {
+        // Every line is a run of the bytes between the body's start and the
+        // next line that begins with "[", so where those bytes do not hold
+        // the text no line does, and nothing needs to be read.
+        if (!matches(bytes_.substr(bodyStart, BodyBound(bodyStart) - bodyStart))) return -1;
         ini::IniText body;
         body.OpenBytes(bytes_.substr(bodyStart));
+        if (!ini::SortsByPreference(alphabetize)) {
+            // File order: the lines can be tested as they are read.
+            MatchingSink sink(matches, from);
+            ini::ReadSectionBody(body, sink);
+            return sink.Found();
+        }
         ini::VectorSink sink;
         ini::ReadSectionBody(body, sink);
         ini::ArrangeByPreference(sink.lines, alphabetize);
-        return std::move(sink.lines);
+        for (int j = from; j < static_cast<int>(sink.lines.size()); ++j)
+            if (matches(sink.lines[static_cast<std::size_t>(j)])) return j;
+        return -1;
     }
 
 private:
+    // Where the section's lines end at the latest: at a "[" where they begin,
+    // else at the next line that begins with "[".
+    std::size_t BodyBound(std::size_t bodyStart) const {
+        if (bodyStart >= bytes_.size() || bytes_[bodyStart] == '[') return bodyStart;
+        const std::size_t lineEnd = bytes_.find("\n[", bodyStart);
+        return lineEnd == std::string_view::npos ? bytes_.size() : lineEnd + 1;
+    }
+
     // Any other text (the list only ever holds cut headers): the plain search.
     std::optional<std::size_t> SeekFromTop(const std::string& header) const {
         ini::IniText text;
@@ -69,7 +115,7 @@ private:
     ini::IniText scan_;
     bool scanned_ = false;
     std::string line_;
-    std::unordered_map<std::string, std::size_t> firstLine_;
+    std::unordered_map<std::string_view, std::size_t> firstLine_;
 };
 
 }  // namespace
@@ -78,7 +124,7 @@ WalkResult SearchSections(const HeaderList& headers, const FileReader& readFile,
                           WalkCursor& cursor) {
     const TextMatcher matches(request.searchText, request.matchCase);
     std::string bytes;
-    std::optional<SectionIndex> index;
+    std::optional<FileSections> sections;
     const int count = headers.Count();
     for (int i = std::max(cursor.section, 0); i < count; ++i) {
         const std::string header = headers.Header(i);
@@ -87,19 +133,16 @@ WalkResult SearchSections(const HeaderList& headers, const FileReader& readFile,
             return WalkResult::Found;
         }
         // The file is read when the first section's lines are wanted.
-        if (!index) {
+        if (!sections) {
             if (!readFile(bytes)) return WalkResult::CannotOpen;
-            index.emplace(bytes);
+            sections.emplace(bytes, count);
         }
-        if (std::optional<std::size_t> start = index->BodyStart(header)) {
-            const std::vector<std::string> lines = index->Lines(*start, request.alphabetize);
-            const int lineCount = static_cast<int>(lines.size());
-            for (int j = std::max(cursor.line, 0); j < lineCount; ++j) {
-                if (matches(lines[static_cast<std::size_t>(j)])) {
-                    cursor.section = i;
-                    cursor.line = j + 1;
-                    return WalkResult::Found;
-                }
+        if (std::optional<std::size_t> start = sections->BodyStart(header)) {
+            const int j = sections->FirstMatch(*start, std::max(cursor.line, 0), matches, request.alphabetize);
+            if (j >= 0) {
+                cursor.section = i;
+                cursor.line = j + 1;
+                return WalkResult::Found;
             }
         }
         cursor.lastMatchedSection = -1;

@@ -20,8 +20,14 @@ bool TextMatcher::operator()(std::string_view text) const {
     if (length == 0) return true;
     if (text.size() < length) return false;
     const std::size_t last = text.size() - length;
+    const char first = searchText_[0];
+    // A letter in either case differs from its other case in bit 0x20 alone,
+    // and no other byte does; that keeps the hunt for the first one cheap.
+    const bool letter = first >= 'A' && first <= 'Z';
+    const char lowerFirst = static_cast<char>(first | 0x20);
     for (std::size_t at = 0; at <= last; ++at) {
-        if (Upper(text[at]) != searchText_[0]) continue;
+        const char c = text[at];
+        if (letter ? (c | 0x20) != lowerFirst : c != first) continue;
         std::size_t k = 1;
         while (k < length && Upper(text[at + k]) == searchText_[k]) ++k;
         if (k == length) return true;

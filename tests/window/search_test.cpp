@@ -94,6 +94,13 @@ protected:
         return MenuGrayed(IDC_FIND_NEXT);
     }
 
+    // Find from the main window for a text whose first match is in a line:
+    // the section view that the search opens.
+    HWND FoundInALine(const std::string& text) {
+        FindWith(Main(), text);
+        return WaitForView();
+    }
+
     // Opens the section at this position of the main list with View Section.
     HWND ViewByHand(int index) {
         robot.SelectItem(Control(IDC_SECTION_LIST), index);
@@ -205,8 +212,7 @@ class SearchWalkTest : public SearchTest {};
 
 TEST_F(SearchWalkTest, AMatchInALineOpensTheSectionOnThatLineWithTheFocusOnMainMenu) {
     StartOn(kDesktop);
-    FindWith(Main(), "window");
-    HWND view = WaitForView();
+    HWND view = FoundInALine("window");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(SelectedSection(), "[Colors]");
     EXPECT_EQ(ViewHeaderText(view), "[Colors]");
@@ -218,8 +224,7 @@ TEST_F(SearchWalkTest, AMatchInALineOpensTheSectionOnThatLineWithTheFocusOnMainM
 
 TEST_F(SearchWalkTest, FindNextAndF3InTheViewGoOnWithTheWalkToTheEnd) {
     StartOn(kDesktop);
-    FindWith(Main(), "window");
-    HWND first = WaitForView();
+    HWND first = FoundInALine("window");
     ASSERT_NE(first, nullptr);
     ASSERT_EQ(ViewSelection(first), 1);
 
@@ -251,8 +256,7 @@ TEST_F(SearchWalkTest, FindNextAndF3InTheViewGoOnWithTheWalkToTheEnd) {
 
 TEST_F(SearchWalkTest, ATypedRInAViewOpenedByASearchDoesNotEndIt) {
     StartOn(kDesktop);
-    FindWith(Main(), "window");
-    HWND view = WaitForView();
+    HWND view = FoundInALine("window");
     ASSERT_NE(view, nullptr);
     // "r" shares its code, 114, with F3.
     robot.SelectItem(ViewList(view), 0);
@@ -280,8 +284,7 @@ TEST_F(SearchWalkTest, F3SentToTheMainWindowItselfGoesOn) {
 
 TEST_F(SearchWalkTest, MainMenuInTheViewEndsTheSearch) {
     StartOn(kDesktop);
-    FindWith(Main(), "window");
-    HWND view = WaitForView();
+    HWND view = FoundInALine("window");
     ASSERT_NE(view, nullptr);
     LeaveView(view);
     robot.ExpectNoMessageBox();
@@ -414,8 +417,7 @@ TEST_F(ViewSearchTest, NothingFoundFromTheSelectedLineKeepsTheTextForFindNextFro
 
 TEST_F(ViewSearchTest, FindInAViewOpenedByTheWalkSearchesOnlyThatView) {
     StartOn(kDesktop);
-    FindWith(Main(), "window");
-    HWND view = WaitForView();
+    HWND view = FoundInALine("window");
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(ViewSelection(view), 1);
     FindWith(view, "0 0");

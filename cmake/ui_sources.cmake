@@ -14,7 +14,10 @@ set(KEPLIN_UI_SOURCES
   ${CMAKE_SOURCE_DIR}/files/file_selection.cpp
   ${CMAKE_SOURCE_DIR}/ini/list_filler.cpp
   ${CMAKE_SOURCE_DIR}/ini/profile_store.cpp
+  ${CMAKE_SOURCE_DIR}/print/cancel_box.cpp
   ${CMAKE_SOURCE_DIR}/print/print_job.cpp
+  ${CMAKE_SOURCE_DIR}/print/print_lines.cpp
+  ${CMAKE_SOURCE_DIR}/print/printer_font.cpp
   ${CMAKE_SOURCE_DIR}/search/find_dialog.cpp
   ${CMAKE_SOURCE_DIR}/search/find_next_key.cpp
   ${CMAKE_SOURCE_DIR}/search/search_commands.cpp

@@ -5,13 +5,6 @@
 
 namespace ini {
 
-namespace {
-
-// Big reads keep a 44 MB file to a few dozen system calls.
-constexpr std::size_t kChunkSize = 64 * 1024;
-
-}  // namespace
-
 IniText::~IniText() { Close(); }
 
 bool IniText::Open(const std::string& path) {
@@ -19,7 +12,7 @@ bool IniText::Open(const std::string& path) {
     // Binary mode: the line-end folding is done here, the same on every platform.
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
-    buffer_.resize(kChunkSize);
+    buffer_.resize(chunkSize_);
     data_ = buffer_.data();
     pos_ = end_ = 0;
     // Some systems open a directory for reading and fail only at the first
@@ -108,7 +101,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     if (file == nullptr) return false;
     // Read straight into the string, in room for the whole file when its size
     // can be told; the size is only a first guess, the reads decide.
-    std::size_t room = kChunkSize;
+    std::size_t room = IniText::kChunkSize;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
         if (size > 0 && static_cast<unsigned long>(size) < (1ul << 30)) room = static_cast<std::size_t>(size) + 1;

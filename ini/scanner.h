@@ -36,7 +36,11 @@ public:
 // it (or lets it go out of scope) when the pass returns.
 class IniText {
 public:
-    IniText() = default;
+    // Big reads keep a 44 MB file to a few dozen system calls.
+    static constexpr std::size_t kChunkSize = 64 * 1024;
+    // chunkSize: bytes per read; small sizes let tests put every byte of a
+    // text at a read boundary.
+    explicit IniText(std::size_t chunkSize = kChunkSize) : chunkSize_(chunkSize ? chunkSize : 1) {}
     ~IniText();
     IniText(const IniText&) = delete;
     IniText& operator=(const IniText&) = delete;
@@ -61,6 +65,7 @@ public:
 private:
     int Next();          // next byte with CR LF folded into LF, or EOF
     bool Refill();
+    std::size_t chunkSize_;
     std::FILE* file_ = nullptr;
     bool inMemory_ = false;
     std::vector<char> buffer_;

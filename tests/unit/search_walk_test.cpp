@@ -344,7 +344,9 @@ TEST(MemoryTextTest, ReadsTheSameLinesAsTheFileAtEveryLimit) {
         ASSERT_TRUE(ini::ReadFileBytes(path, loaded));
         ASSERT_EQ(loaded, bytes);
         for (std::size_t limit : {2u, 3u, 150u, 250u}) {
-            ini::IniText file, memory;
+            // A file read a byte or a few bytes at a time puts every CR LF pair at a read boundary.
+            const std::size_t chunk = round % 3 == 0 ? 1 : round % 3 == 1 ? 7 : ini::IniText::kChunkSize;
+            ini::IniText file(chunk), memory;
             ASSERT_TRUE(file.Open(path));
             memory.OpenBytes(loaded);
             std::string a, b;

@@ -13,7 +13,9 @@ namespace robot {
 namespace {
 
 constexpr DWORD kBoxTimeoutMs = 5000;
-constexpr DWORD kReplyTimeoutMs = 5000;
+// Generous: the window tests run under Wine's whole-heap check, which slows
+// every allocation.
+constexpr DWORD kReplyTimeoutMs = 15000;
 
 std::string Narrow(const std::wstring& wide) {
     if (wide.empty()) return std::string();
@@ -241,7 +243,7 @@ void Robot::Flush() {
                 HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId_);
                 bool ended = thread && GetExitCodeThread(thread, &exitCode) && exitCode != STILL_ACTIVE;
                 if (thread) CloseHandle(thread);
-                if (!ended) ADD_FAILURE() << "the program took no messages for 5 s";
+                if (!ended) ADD_FAILURE() << "the program took no messages for 15 s";
                 return;
             }
         }

@@ -1,0 +1,39 @@
+// Command-line and dropped-path splitting, joining and the help path over
+// arbitrary text: nothing is lost or invented between the pieces.
+#include <cstdint>
+#include <string>
+
+#include "app/command_line.h"
+#include "fuzz/fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Pieces pieces(data, size);
+    const std::string text = pieces.Next();
+    const size_t capacity = pieces.Empty() ? 260 : 1 + pieces.Next().size() % 300;
+
+    // The argument text is a tail of the command line.
+    const std::string argument = app::ArgumentText(text);
+    FUZZ_CHECK(argument.size() <= text.size());
+    FUZZ_CHECK(text.compare(text.size() - argument.size(), argument.size(), argument) == 0);
+
+    // Splitting at the last backslash and joining again gives the text back,
+    // whenever the split found a directory.
+    const app::IniPath split = app::SplitIniPath(text);
+    FUZZ_CHECK(split.fileName.find('\\') == std::string::npos || split.directory.empty());
+    if (!split.directory.empty()) {
+        FUZZ_CHECK(app::JoinIniPath(split.directory, split.fileName) == text);
+        FUZZ_CHECK(app::CutAtLastBackslash(text) == split.directory);
+    } else {
+        FUZZ_CHECK(split.fileName == text);
+    }
+    // The limit is about the joined path, never the name alone.
+    if (!split.directory.empty()) {
+        const std::string joined = app::JoinIniPath(split.directory, split.fileName);
+        FUZZ_CHECK(app::FitsPathLimit(split) == (joined.size() <= app::kMaxPathChars));
+    }
+
+    // The help path fits its buffer with its zero, or names no file.
+    const std::string help = app::BuildHelpPath(text, capacity);
+    FUZZ_CHECK(help.size() + 1 <= capacity || help.back() == '?');
+    return 0;
+}

@@ -1,0 +1,50 @@
+#include "print/page_layout.h"
+
+#include <algorithm>
+
+namespace print {
+
+PageMetrics ComputePageMetrics(const DeviceFigures& device) {
+    PageMetrics metrics;
+    metrics.lineHeight = std::max<std::int64_t>(1, device.characterHeight + device.externalLeading);
+    const std::int64_t width = std::max<std::int64_t>(1, device.averageCharacterWidth);
+    metrics.charactersPerLine = std::max<std::int64_t>(1, device.horizontalResolution / width);
+    metrics.linesPerPage = std::max<std::int64_t>(1, device.verticalResolution / metrics.lineHeight);
+    return metrics;
+}
+
+std::int64_t PageCount(std::int64_t lineCount, std::int64_t linesPerPage) {
+    if (lineCount <= 0) return 0;
+    linesPerPage = std::max<std::int64_t>(1, linesPerPage);
+    // Not (lineCount + linesPerPage - 1) / linesPerPage, which can overflow.
+    return lineCount / linesPerPage + (lineCount % linesPerPage != 0 ? 1 : 0);
+}
+
+std::string_view CutRow(std::string_view line, std::int64_t charactersPerLine) {
+    if (charactersPerLine <= 0) return line.substr(0, 0);
+    if (static_cast<std::uint64_t>(charactersPerLine) >= line.size()) return line;
+    return line.substr(0, static_cast<std::size_t>(charactersPerLine));
+}
+
+PageRows RowsOfPage(std::int64_t page, std::int64_t lineCount, std::int64_t linesPerPage) {
+    linesPerPage = std::max<std::int64_t>(1, linesPerPage);
+    PageRows rows;
+    if (page < 0 || lineCount <= 0 || page >= PageCount(lineCount, linesPerPage)) return rows;
+    rows.first = page * linesPerPage;
+    rows.end = rows.first + std::min(linesPerPage, lineCount - rows.first);
+    return rows;
+}
+
+bool ForEachPrintedPage(std::int64_t pages, std::int64_t copies, bool collate,
+                        const std::function<bool(std::int64_t page)>& printPage) {
+    copies = std::max<std::int64_t>(1, copies);
+    const std::int64_t collatedCopies = collate ? copies : 1;
+    const std::int64_t sameCopies = collate ? 1 : copies;
+    for (std::int64_t copy = 0; copy < collatedCopies; ++copy)
+        for (std::int64_t page = 0; page < pages; ++page)
+            for (std::int64_t same = 0; same < sameCopies; ++same)
+                if (!printPage(page)) return false;
+    return true;
+}
+
+}  // namespace print

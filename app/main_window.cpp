@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/about_box.h"
+#include "app/help.h"
 #include "app/list_keys.h"
 #include "app/message_box.h"
 #include "app/preferences.h"
@@ -78,8 +79,8 @@ void OnCommand(HWND window, int id, int notification) {
     case IDC_SECTION_LIST:
         if (notification == LBN_DBLCLK) SendMessageA(window, WM_COMMAND, IDC_VIEW_SECTION, 0);
         break;
-    case IDM_HELP_CONTENTS:   WinHelpA(window, HelpPath, HELP_CONTENTS, 0); break;
-    case IDM_HELP_ON_HELP:    WinHelpA(window, nullptr, HELP_HELPONHELP, 0); break;
+    case IDM_HELP_CONTENTS:   ShowHelpContents(window); break;
+    case IDM_HELP_ON_HELP:    ShowHelpOnHelp(window); break;
     case IDM_ALPHABETIZE:
     case IDM_READ_ONLY:
     case IDM_BACKUP:          TogglePreference(window, id); break;

@@ -1,6 +1,6 @@
 #include "app/preferences.h"
 
-#include <cstdio>
+#include <string>
 
 #include "app/preference_rules.h"
 #include "app/records.h"
@@ -9,7 +9,8 @@
 
 namespace {
 
-char PreferencesPath[MAX_PATH];
+// A string, so that a long program directory is never cut into another name.
+std::string PreferencesPath;
 
 void SetCheck(HWND window, int id, bool checked) {
     CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
@@ -17,7 +18,7 @@ void SetCheck(HWND window, int id, bool checked) {
 
 void WriteValue(const char* key, int32_t value) {
     // A failed write goes unreported: the value then holds for this run only.
-    profile::WriteKey("KEPLIN", key, value != 0 ? "1" : "0", PreferencesPath);
+    profile::WriteKey("KEPLIN", key, value != 0 ? "1" : "0", PreferencesPath.c_str());
 }
 
 // Read Only locks the two commands that change the file's sections.
@@ -52,13 +53,13 @@ void ToggleBackup(HWND window) {
 }  // namespace
 
 void ReadPreferences(HWND window) {
-    std::snprintf(PreferencesPath, sizeof PreferencesPath, "%s\\%s", ProgramDirectory, "QUENTARO.INI");
-    Preferences.Alphabetize = profile::ReadInt("KEPLIN", "Alphabetize", PreferencesPath);
+    PreferencesPath = std::string(ProgramDirectory) + "\\QUENTARO.INI";
+    Preferences.Alphabetize = profile::ReadInt("KEPLIN", "Alphabetize", PreferencesPath.c_str());
     SetCheck(window, IDM_ALPHABETIZE, app::IsExactlyOn(Preferences.Alphabetize));
-    Preferences.LockContents = profile::ReadInt("KEPLIN", "LockContents", PreferencesPath);
+    Preferences.LockContents = profile::ReadInt("KEPLIN", "LockContents", PreferencesPath.c_str());
     SetCheck(window, IDM_READ_ONLY, app::IsExactlyOn(Preferences.LockContents));
     LockSectionCommands(window, app::IsExactlyOn(Preferences.LockContents));
-    Preferences.Backup = profile::ReadInt("KEPLIN", "Backup", PreferencesPath);
+    Preferences.Backup = profile::ReadInt("KEPLIN", "Backup", PreferencesPath.c_str());
     SetCheck(window, IDM_BACKUP, app::IsExactlyOn(Preferences.Backup));
 }
 

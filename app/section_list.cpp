@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/message_box.h"
+#include "app/startup.h"
+#include "files/safe_replace.h"
 #include "app/records.h"
 #include "ini/list_filler.h"
 #include "ini/scanner.h"
@@ -19,8 +22,19 @@ void ListSections(HWND window) {
         ShowNoFileSelected(window);
         return;
     }
-    std::snprintf(FullPath, sizeof FullPath, "%s\\%s", IniLocation.directory, IniLocation.fileName);
+    // A bare name is joined to the program directory only at start-up, so the
+    // joined path is tested here: cut, it would name another file.
+    const std::string joined = app::JoinIniPath(IniLocation.directory, IniLocation.fileName);
+    if (joined.size() >= sizeof FullPath) {
+        IniLocation.fileName[0] = '\0';
+        ShowNoFileSelected(window);
+        RefusePath(window, joined.c_str());
+        return;
+    }
+    std::snprintf(FullPath, sizeof FullPath, "%s", joined.c_str());
     SetDlgItemTextA(window, IDC_FILE_LABEL, FullPath);
+    // A change cut short by a killed run is undone before the file is shown.
+    RecoverInterruptedReplace(FullPath);
     HWND list = GetDlgItem(window, IDC_SECTION_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ini::IniText file;

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -127,6 +129,9 @@ int KeplinMain(HINSTANCE instance, const char* argumentText, int showCommand) {
     if (RestoreRunningInstance()) return 0;
     ParseCommandLine(argumentText);
     BuildHelpPath();
+    // The manifest asks for version 6 of the common controls; older systems
+    // that honour it create no dialog until the library is loaded.
+    InitCommonControls();
     RegisterMainClass(instance);
     // Loaded as the program always has; F3 reaches Find Next through the
     // windows' own key handling, so the loop translates no accelerators.

@@ -1,6 +1,7 @@
 # Win32 glue: windows, dialogs, list boxes, profile calls. Linked into keplin.exe and the window tests.
 set(KEPLIN_UI_SOURCES
   ${CMAKE_SOURCE_DIR}/app/about_box.cpp
+  ${CMAKE_SOURCE_DIR}/app/help.cpp
   ${CMAKE_SOURCE_DIR}/app/list_keys.cpp
   ${CMAKE_SOURCE_DIR}/app/main_window.cpp
   ${CMAKE_SOURCE_DIR}/app/message_box.cpp
@@ -12,6 +13,7 @@ set(KEPLIN_UI_SOURCES
   ${CMAKE_SOURCE_DIR}/files/backup.cpp
   ${CMAKE_SOURCE_DIR}/files/file_copy.cpp
   ${CMAKE_SOURCE_DIR}/files/file_selection.cpp
+  ${CMAKE_SOURCE_DIR}/files/safe_replace.cpp
   ${CMAKE_SOURCE_DIR}/ini/list_filler.cpp
   ${CMAKE_SOURCE_DIR}/ini/profile_store.cpp
   ${CMAKE_SOURCE_DIR}/print/cancel_box.cpp

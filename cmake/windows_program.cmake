@@ -12,9 +12,12 @@ target_include_directories(keplin_core PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(keplin_ui STATIC ${KEPLIN_UI_SOURCES})
 target_include_directories(keplin_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(keplin_ui PUBLIC keplin_core comdlg32 shell32 gdi32 user32 kernel32)
+target_link_libraries(keplin_ui PUBLIC keplin_core comctl32 comdlg32 shell32 gdi32 user32 kernel32 version)
 
 add_executable(keplin WIN32 app/main.cpp res/keplin.rc)
+# The resource script pulls these in; a change to them rebuilds it.
+set_source_files_properties(res/keplin.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/keplin.manifest;${CMAKE_SOURCE_DIR}/res/keplin.ico")
 target_link_libraries(keplin PRIVATE keplin_ui)
 # Self-contained: the C and C++ runtimes and winpthread are linked in.
 target_link_options(keplin PRIVATE -static -static-libgcc -static-libstdc++)
@@ -41,7 +44,47 @@ foreach(help keplin winhelp)
     list(APPEND KEPLIN_HELP_FILES ${CMAKE_BINARY_DIR}/${help}.hlp)
   endif()
 endforeach()
+# The same help as a web page and as compiled HTML help, for systems whose
+# WinHelp viewer is missing or refuses .hlp files (Windows 10 and later).
+if(HALIBUT)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/keplin.html
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=946684800
+            ${HALIBUT} --html=keplin.html -Chtml-leaf-level:0 ${CMAKE_SOURCE_DIR}/help/keplin.but
+    DEPENDS ${CMAKE_SOURCE_DIR}/help/keplin.but
+    # Halibut takes an HTML file name without its folder.
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Building keplin.html")
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/keplin.chm
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=946684800
+            ${HALIBUT} --chm=${CMAKE_BINARY_DIR}/keplin.chm ${CMAKE_SOURCE_DIR}/help/keplin.but
+    DEPENDS ${CMAKE_SOURCE_DIR}/help/keplin.but
+    COMMENT "Building keplin.chm")
+  list(APPEND KEPLIN_HELP_FILES ${CMAKE_BINARY_DIR}/keplin.html ${CMAKE_BINARY_DIR}/keplin.chm)
+endif()
 add_custom_target(keplin_help ALL DEPENDS ${KEPLIN_HELP_FILES})
+
+# The setup program: a per-user install of keplin.exe and its help, built
+# with NSIS when makensis is there.
+find_program(MAKENSIS makensis)
+if(MAKENSIS AND HALIBUT)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(KEPLIN_ARCH win64)
+  else()
+    set(KEPLIN_ARCH win32)
+  endif()
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/keplin-setup.exe
+    COMMAND ${MAKENSIS} -V2 -NOCD -DVERSION=${PROJECT_VERSION} -DARCH=${KEPLIN_ARCH}
+            -DOUTFILE=keplin-setup.exe ${CMAKE_SOURCE_DIR}/installer/keplin.nsi
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/installer/keplin.nsi keplin ${KEPLIN_HELP_FILES}
+    COMMENT "Building keplin-setup.exe")
+  add_custom_target(keplin_installer ALL DEPENDS ${CMAKE_BINARY_DIR}/keplin-setup.exe)
+else()
+  message(WARNING "makensis or halibut not found: keplin-setup.exe will not be built")
+endif()
 
 # The Windows side of the section-list benchmark.
 add_subdirectory(bench ${CMAKE_BINARY_DIR}/bench)

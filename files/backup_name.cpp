@@ -1,21 +1,8 @@
 #include "files/backup_name.h"
 
-#include <algorithm>
+#include "files/chosen_file.h"
 
 namespace files {
-
-namespace {
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    auto fold = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [&](char x, char y) { return fold(x) == fold(y); });
-}
-
-}  // namespace
 
 std::string BackupFileName(std::string_view fileName) {
     std::string name(fileName);

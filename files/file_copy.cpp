@@ -1,6 +1,9 @@
 #include "files/file_copy.h"
 
+#include <string>
+
 #include "app/message_box.h"
+#include "files/safe_replace.h"
 
 int FileCopy(HWND owner, const char* source, const char* target) {
     HANDLE in = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -9,27 +12,23 @@ int FileCopy(HWND owner, const char* source, const char* target) {
         Warn(owner, Format("Sorry could not open %s", source));
         return -1;
     }
-    HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        Warn(owner, Format("Sorry could not make %s", target));
-        CloseHandle(in);
-        return -1;
-    }
-    int result = -1;
-    char chunk[1000];
+    std::string bytes;
+    char chunk[64 * 1024];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr)) break;
-        if (got == 0) {
-            result = 1;
-            break;
+        if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr)) {
+            CloseHandle(in);
+            return -1;
         }
-        DWORD put = 0;
-        // A short write (a full disk) is a failed copy, not a finished one.
-        if (!WriteFile(out, chunk, got, &put, nullptr) || put != got) break;
+        if (got == 0) break;
+        bytes.append(chunk, got);
     }
     CloseHandle(in);
-    // Closing flushes; a failure there also means the copy is incomplete.
-    if (!CloseHandle(out)) result = -1;
-    return result;
+    // The target is replaced whole or not at all: a copy that runs out of
+    // room half-way must not leave an earlier copy (a good backup) cut short.
+    if (!ReplaceFileContents(target, bytes)) {
+        Warn(owner, Format("Sorry could not make %s", target));
+        return -1;
+    }
+    return 1;
 }

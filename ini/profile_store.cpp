@@ -2,28 +2,96 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "files/safe_replace.h"
+#include "ini/profile_writer.h"
+
 namespace profile {
+
+namespace {
+
+// A bare file name means a file in the Windows directory, as it does to the
+// platform's profile calls.
+std::string ResolvedPath(const char* path) {
+    std::string name = path;
+    if (name.find_first_of("\\/:") != std::string::npos) return name;
+    char windows[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows) return name;
+    return std::string(windows) + "\\" + name;
+}
+
+// The file's bytes; empty text for a file that does not exist yet.
+std::optional<std::string> ReadText(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return std::string();
+        return std::nullopt;
+    }
+    std::string text;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+    if (ok) {
+        text.resize(static_cast<size_t>(size.QuadPart));
+        size_t done = 0;
+        while (ok && done < text.size()) {
+            DWORD got = 0;
+            DWORD want = static_cast<DWORD>(text.size() - done < (1u << 20) ? text.size() - done : (1u << 20));
+            ok = ReadFile(file, &text[done], want, &got, nullptr) && got > 0;
+            done += got;
+        }
+    }
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+// Reads the file, applies the change and saves the result safely. A change
+// that leaves the text as it was writes nothing.
+template <typename Change>
+bool ChangeFile(const char* path, Change change) {
+    const std::string file = ResolvedPath(path);
+    if (!RecoverInterruptedReplace(file.c_str())) return false;
+    std::optional<std::string> text = ReadText(file);
+    if (!text) return false;
+    std::optional<std::string> changed = change(*text);
+    if (!changed) return false;
+    if (*changed == *text) return true;
+    return ReplaceFileContents(file.c_str(), *changed);
+}
+
+}  // namespace
 
 int ReadInt(const char* section, const char* key, const char* path) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, 0, path));
 }
 
 std::string ReadString(const char* section, const char* key, const char* path) {
-    char value[255] = "";
-    GetPrivateProfileStringA(section, key, "", value, sizeof value, path);
-    return value;
+    // The whole value, however long: a path cut short would name another file.
+    std::string value(256, '\0');
+    for (;;) {
+        DWORD got = GetPrivateProfileStringA(section, key, "", &value[0], static_cast<DWORD>(value.size()), path);
+        if (got + 1 < value.size()) {
+            value.resize(got);
+            return value;
+        }
+        value.assign(value.size() * 2, '\0');
+    }
 }
 
 bool WriteKey(const char* section, const char* key, const char* value, const char* path) {
-    return WritePrivateProfileStringA(section, key, value, path) != 0;
+    return ChangeFile(path, [&](const std::string& text) { return ini::WriteProfileKey(text, section, key, value); });
 }
 
 bool DeleteKey(const char* section, const char* key, const char* path) {
-    return WritePrivateProfileStringA(section, key, nullptr, path) != 0;
+    return ChangeFile(path, [&](const std::string& text) { return ini::DeleteProfileKey(text, section, key); });
 }
 
 bool DeleteSection(const char* section, const char* path) {
-    return WritePrivateProfileStringA(section, nullptr, nullptr, path) != 0;
+    return ChangeFile(path, [&](const std::string& text) { return ini::DeleteProfileSection(text, section); });
 }
 
 }  // namespace profile

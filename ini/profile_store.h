@@ -1,6 +1,9 @@
-// Every change to an INI file, and every value read by key, goes through the
-// platform's private-profile service. Each call names the file by full path.
-// Results: nonzero on success; no call shows a message.
+// Every change KEPLIN makes to an INI file goes through here: the file is read,
+// changed by our own profile writer (only the lines concerned) and saved by
+// ReplaceFileContents. Values read by key come from the platform's
+// private-profile service. Each call names the file by full path (a bare name
+// means the Windows directory, as for the platform). Results: nonzero on
+// success; no call shows a message.
 #pragma once
 #include <string>
 

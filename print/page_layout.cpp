@@ -1,12 +1,17 @@
 #include "print/page_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace print {
 
 PageMetrics ComputePageMetrics(const DeviceFigures& device) {
     PageMetrics metrics;
-    metrics.lineHeight = std::max<std::int64_t>(1, device.characterHeight + device.externalLeading);
+    // Saturating: a device that reports absurd figures must not overflow the sum.
+    std::int64_t height = 0;
+    if (__builtin_add_overflow(device.characterHeight, device.externalLeading, &height))
+        height = device.characterHeight > 0 ? INT64_MAX : 1;
+    metrics.lineHeight = std::max<std::int64_t>(1, height);
     const std::int64_t width = std::max<std::int64_t>(1, device.averageCharacterWidth);
     metrics.charactersPerLine = std::max<std::int64_t>(1, device.horizontalResolution / width);
     metrics.linesPerPage = std::max<std::int64_t>(1, device.verticalResolution / metrics.lineHeight);

@@ -57,6 +57,23 @@
 #define IDC_FIND_TEXT           427
 #define IDC_MATCH_CASE          525
 
+// Select INI File: the platform's classic file-open dialog run with our
+// template. Every id but the last two is the platform dialog's own.
+#define IDD_SELECT_INI          1600
+#define IDC_DIRECTORY_TEXT      1088    // current directory
+#define IDC_FILE_TYPES_LABEL    1089
+#define IDC_FILE_NAME_LABEL     1090
+#define IDC_DRIVES_LABEL        1091
+#define IDC_FILE_LIST           1120
+#define IDC_DIRECTORY_LIST      1121
+#define IDC_FILE_TYPES          1136
+#define IDC_DRIVES              1137
+#define IDC_FILE_HELP           1038
+#define IDC_FILE_READ_ONLY      1040
+#define IDC_FILE_NAME           1152
+#define IDC_DELETE_FILE         1165
+#define IDC_RESTORE             1166
+
 // Hidden list used as an in-memory line store by search and printing.
 #define IDC_LINE_STORE          999
 

@@ -165,13 +165,14 @@ keplin_xvfb_stop() {
 }
 
 # Export the environment for a Wine prefix at PREFIX (an absolute path is made
-# of a relative one): no debug output, no offer to install Mono or Gecko.
+# of a relative one): no debug output, no offer to install Mono or Gecko, and no
+# menu entries written into the user's desktop (shortcuts stay in the prefix).
 keplin_wine_env() {
   local prefix=$1
   [[ $prefix == /* ]] || prefix="$PWD/$prefix"
   export WINEPREFIX="$prefix"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
 # As keplin_wine_env, then initialise the prefix when it has not been set up yet.

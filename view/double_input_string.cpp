@@ -35,6 +35,8 @@ BOOL OnCommand(HWND dialog, int id) {
 INT_PTR CALLBACK DoubleInputStringProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
     case WM_INITDIALOG:
+        LimitField(dialog, IDC_NEW_KEY_FIELD, 0);
+        LimitField(dialog, IDC_NEW_VALUE_FIELD, 0);
         SetFocus(GetDlgItem(dialog, IDC_NEW_KEY_FIELD));
         return FALSE;   // the focus is set
     case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp));

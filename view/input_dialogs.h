@@ -5,11 +5,15 @@
 
 #include <string>
 
-// The longest text taken back from a field.
+// The longest text a field takes from typing or pasting.
 constexpr int kFieldChars = 74;
 
-// A field's text, at most kFieldChars characters of it.
+// A field's whole text: its limit already keeps it to what may be written.
 std::string FieldText(HWND dialog, int id);
+
+// Limits a field to kFieldChars characters, or to longest when that is more
+// (a longer value from the file, offered whole).
+void LimitField(HWND dialog, int id, size_t longest);
 
 // "Inputstring". InputMode 1: asks for a new section name, left in
 // ValueBuffer. InputMode 0: edits ValueBuffer, the value of KeyBuffer in the

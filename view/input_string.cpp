@@ -9,9 +9,15 @@
 #include "view/input_dialogs.h"
 
 std::string FieldText(HWND dialog, int id) {
-    char text[kFieldChars + 1] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
+    HWND field = GetDlgItem(dialog, id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(field, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+void LimitField(HWND dialog, int id, size_t longest) {
+    const size_t limit = longest > static_cast<size_t>(kFieldChars) ? longest : kFieldChars;
+    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, limit, 0);
 }
 
 namespace {
@@ -20,8 +26,12 @@ BOOL OnInit(HWND dialog) {
     if (InputMode == 0) {
         SetDlgItemTextA(dialog, IDC_INPUT_HEADER, LineBuffer.c_str());
         SetDlgItemTextA(dialog, IDC_INPUT_LABEL, KeyBuffer.c_str());
+        // A longer value from the file is offered whole, and the field takes
+        // no more than that.
+        LimitField(dialog, IDC_INPUT_FIELD, ValueBuffer.size());
         SetDlgItemTextA(dialog, IDC_INPUT_FIELD, ValueBuffer.c_str());
     } else {
+        LimitField(dialog, IDC_INPUT_FIELD, 0);
         SetWindowTextA(dialog, "Input New Section Name");
         SetDlgItemTextA(dialog, IDC_INPUT_LABEL, "New Section Name");
     }
@@ -30,11 +40,8 @@ BOOL OnInit(HWND dialog) {
 
 void OnOk(HWND dialog) {
     HWND field = GetDlgItem(dialog, IDC_INPUT_FIELD);
-    // A value longer than the field's limit that came from the file and was
-    // not touched is handed back whole rather than cut into another value.
-    bool untouchedLongValue = InputMode == 0 && SendMessageA(field, EM_GETMODIFY, 0, 0) == 0 &&
-                              ValueBuffer.size() > static_cast<size_t>(kFieldChars);
-    if (!untouchedLongValue) ValueBuffer = FieldText(dialog, IDC_INPUT_FIELD);
+    // The field's limit is what may be written: its text is taken whole.
+    ValueBuffer = FieldText(dialog, IDC_INPUT_FIELD);
     if (InputMode == 0) {
         LineBuffer = ini::SectionNameFromHeader(LineBuffer);
         EndDialog(dialog, 1);

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/list_keys.h"
 #include "app/message_box.h"
@@ -18,12 +19,17 @@
 #include "search/search_commands.h"
 #include "view/input_dialogs.h"
 #include "view/key_line.h"
+#include "view/listed_lines.h"
 #include "view/section_target.h"
 
 namespace {
 
 // The position to select after the next refresh; set by Edit and Delete.
 LRESULT SavedSelection;
+
+// What each list position shows, from the last refresh: long lines are listed
+// in pieces, and Edit and Delete must act on the whole line.
+std::vector<view::ListedEntry> Entries;
 
 HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_VIEW_LIST); }
 
@@ -48,9 +54,12 @@ bool Refresh(HWND dialog) {
     HWND list = List(dialog);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ListFiller filler(list, ListFiller::Order::ByPreference);
-    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) ini::ReadSectionBody(file, filler);
+    Entries.clear();
+    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) Entries = view::ReadListedEntries(file);
     file.Close();
+    for (const view::ListedEntry& entry : Entries) filler.Add(entry.text);
     filler.Finish();
+    view::SortLikeTheList(Entries, Preferences.Alphabetize == 1);
     if (app::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
     if (SearchState.SearchActive) {
         SendMessageA(list, LB_SETCURSEL, SearchState.LineCursor - 1, 0);
@@ -71,18 +80,32 @@ BOOL OnInit(HWND dialog) {
     WatchFindNextKey(dialog);
     ViewHeader = LineBuffer;
     SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
+    Entries.clear();
+    // Read Only holds even when the first refresh cannot read the file.
+    if (app::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
     // FALSE keeps the focus the refresh chose: Main Menu while a search match
     // is shown, else the list.
     return Refresh(dialog) ? FALSE : TRUE;
 }
 
-// The selected line, with its position; false (after telling the user) when
-// nothing is selected.
-bool SelectedLine(HWND dialog, const char* verb, LRESULT& position) {
+// The selected entry, with its position; false (after telling the user) when
+// nothing is selected or the entry is a later piece of a long line. line
+// receives the whole line the entry begins.
+bool SelectedLine(HWND dialog, const char* verb, LRESULT& position, std::string& line) {
     position = SelectedListText(List(dialog), LineBuffer);
     if (position == LB_ERR) {
         Warn(dialog, Format("You must select something before you %s it.", verb));
         return false;
+    }
+    line = LineBuffer;
+    if (position >= 0 && static_cast<size_t>(position) < Entries.size() && Entries[position].text == LineBuffer) {
+        const view::ListedEntry& entry = Entries[position];
+        if (!entry.beginsLine) {
+            Warn(dialog, Format("This is a later part of a long line:\n%s\n\nSelect the part that begins the line to %s it.",
+                                LineBuffer.c_str(), verb));
+            return false;
+        }
+        line = entry.line;
     }
     return true;
 }
@@ -90,9 +113,10 @@ bool SelectedLine(HWND dialog, const char* verb, LRESULT& position) {
 void EditKey(HWND dialog) {
     if (app::IsNonZeroOn(Preferences.LockContents)) return;
     LRESULT position;
-    if (!SelectedLine(dialog, "Edit", position)) return;
+    std::string whole;
+    if (!SelectedLine(dialog, "Edit", position, whole)) return;
     SavedSelection = position;
-    std::optional<view::KeyValue> line = view::SplitKeyLine(LineBuffer);
+    std::optional<view::KeyValue> line = view::SplitKeyLine(whole);
     if (!line) {
         Warn(dialog, Format("This line holds no key to edit:\n%s", LineBuffer.c_str()));
         return;
@@ -112,10 +136,12 @@ void EditKey(HWND dialog) {
 }
 
 void DeleteKey(HWND dialog) {
+    if (app::IsNonZeroOn(Preferences.LockContents)) return;
     LRESULT position;
-    if (!SelectedLine(dialog, "Delete", position)) return;
+    std::string whole;
+    if (!SelectedLine(dialog, "Delete", position, whole)) return;
     SavedSelection = position;
-    std::optional<std::string> key = view::KeyOfLine(LineBuffer);
+    std::optional<std::string> key = view::KeyOfLine(whole);
     if (!key) {
         Warn(dialog, Format("This line holds no key to delete:\n%s", LineBuffer.c_str()));
         return;
@@ -134,6 +160,7 @@ void DeleteKey(HWND dialog) {
 }
 
 void InsertKey(HWND dialog) {
+    if (app::IsNonZeroOn(Preferences.LockContents)) return;
     std::optional<std::string> section = EditableSection(dialog, ViewHeader);
     if (!section) return;
     if (RunDoubleInputString(dialog) == 0) {

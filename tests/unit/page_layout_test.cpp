@@ -68,6 +68,16 @@ TEST(PageLayoutTest, ZeroOrNegativeFiguresNeverDivideByZeroAndStillPrintEveryLin
     EXPECT_EQ(metrics.charactersPerLine, 1);
     EXPECT_GE(metrics.linesPerPage, 1);
     EXPECT_EQ(PageCount(10, 0), 10);
+    // Found by fuzzing: a height and a leading whose sum overflows.
+    device = Letter300Dpi();
+    device.characterHeight = INT64_MAX - 10;
+    device.externalLeading = 100;
+    metrics = ComputePageMetrics(device);
+    EXPECT_EQ(metrics.lineHeight, INT64_MAX);
+    EXPECT_EQ(metrics.linesPerPage, 1);
+    device.characterHeight = INT64_MIN + 10;
+    device.externalLeading = -100;
+    EXPECT_EQ(ComputePageMetrics(device).lineHeight, 1);
 }
 
 TEST(PageLayoutTest, PageCountRoundsUp) {

@@ -251,3 +251,14 @@ TEST_F(BackupTest, TheBackupIsMadeEvenWhenTheChangeCannotBeWritten) {
     EXPECT_EQ(testfiles::ReadBytes(path), kOriginal);
     EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
 }
+
+TEST_F(BackupTest, TheRecordInTheBackupTakesTheFilesOwnLineEndsAndLeavesItsBytesAlone) {
+    std::string backup = Beside("bk-lf.inB");
+    BackupOnAtStart();
+    const std::string bytes = "; notes\n[One]\n  a = 1\n\n[Two]   ; second\nb=2";
+    std::string path = WriteIni("bk-lf.ini", bytes);
+    Start(path);
+    InsertSection("New", "k", "v");
+    EXPECT_EQ(testfiles::ReadBytes(backup), bytes + "\n[BACKUPLOCATION]\nOriginalLocation=" + path);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes + "\n[New]\nk=v");
+}

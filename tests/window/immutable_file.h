@@ -26,6 +26,22 @@ inline std::string UnixPathOf(const std::string& windowsPath) {
     return path;
 }
 
+// Starts a Unix program (Wine runs those itself) and returns at once: Wine
+// gives no handle of a Unix process to wait on, so callers watch for what
+// the program leaves behind.
+inline bool StartUnixProgram(const std::string& commandLine) {
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    return true;
+}
+
 // True when the file can be opened for writing now.
 inline bool CanOpenForWriting(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -42,18 +58,7 @@ inline bool SetImmutable(const std::string& path, bool immutable) {
     std::string unixPath = UnixPathOf(path);
     if (unixPath.empty()) return false;
     std::string commandLine = std::string("/usr/bin/chattr ") + (immutable ? "+i" : "-i") + " \"" + unixPath + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    if (info.hThread) CloseHandle(info.hThread);
-    if (info.hProcess) {
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hProcess);
-    }
+    if (!StartUnixProgram(commandLine)) return false;
     for (DWORD waited = 0; waited < 5000; waited += 20) {
         if (CanOpenForWriting(path) == !immutable) return true;
         Sleep(20);

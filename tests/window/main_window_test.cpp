@@ -360,3 +360,15 @@ TEST_F(OpeningASectionTest, F3InTheListDoesNothingWithoutASearch) {
     EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
     EXPECT_EQ(SelectedSection(), "[One]");
 }
+
+// A bare file name is looked up in the program directory: the refusal of an
+// over-long path applies to the two joined, so no cut name opens another file.
+TEST_F(UnreadableFileTest, ABareNameTooLongOnceJoinedToTheProgramDirectoryIsRefused) {
+    const std::string directory = testfiles::ExeDirectory();
+    ASSERT_LT(directory.size(), 250u);
+    const std::string name = std::string(259 - directory.size(), 'n');
+    robot.Expect("KEPLIN", "Sorry, this path is too long:\n" + directory + "\\" + name).Answer(IDOK);
+    Start(name);
+    EXPECT_EQ(Label(), "No file selected");
+    EXPECT_EQ(Sections(), Items{});
+}

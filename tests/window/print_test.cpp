@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "immutable_file.h"
 #include "print/printer_font.h"
 #include "program_test.h"
 
@@ -43,15 +44,7 @@ std::string SessionPath(const std::string& name) { return FullPathOf("cups-sessi
 // that it writes last exists: Wine gives no handle of a Unix process.
 bool RunUnix(const std::string& commandLine, const std::string& doneFile, DWORD timeoutMs) {
     DeleteFileA(doneFile.c_str());
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    if (info.hThread) CloseHandle(info.hThread);
-    if (info.hProcess) CloseHandle(info.hProcess);
+    if (!testfiles::StartUnixProgram(commandLine)) return false;
     for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
         if (GetFileAttributesA(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
         Sleep(50);

@@ -10,6 +10,8 @@
 
 #include "res/resource.h"
 #include "robot.h"
+#include "immutable_file.h"
+#include "small_file_system.h"
 #include "test_files.h"
 
 using Items = std::vector<std::string>;
@@ -69,6 +71,20 @@ protected:
         return main;
     }
     robot::ProgramProcess& Program(size_t index = 0) { return *programs_.at(index); }
+    // As Run, with a keplin.exe at exePath.
+    HWND RunFrom(const std::string& exePath, const std::string& argumentText) {
+        programs_.push_back(std::make_unique<robot::ProgramProcess>());
+        robot::ProgramProcess& program = *programs_.back();
+        if (!program.Start(exePath, argumentText)) {
+            ADD_FAILURE() << "cannot start " << exePath << ", error " << GetLastError();
+            return nullptr;
+        }
+        robot.WatchProcess(program.ProcessId());
+        HWND main = program.WaitForMainWindow();
+        EXPECT_NE(main, nullptr) << "no main window for " << argumentText;
+        if (main) robot.Settle();
+        return main;
+    }
 
     static Items Sections(HWND main) { return robot::ListItems(GetDlgItem(main, IDC_SECTION_LIST)); }
     static std::string Label(HWND main) { return robot::Text(GetDlgItem(main, IDC_FILE_LABEL)); }
@@ -215,6 +231,74 @@ TEST_F(ProcessEndingTest, EscapeInTheListEndsTheProgramWithExitCode0) {
 TEST_F(ProcessEndingTest, ExitEndsTheProgramWithExitCode0) {
     HWND main = Run(WriteIni("a.ini", "[A]\r\n"));
     ASSERT_NE(main, nullptr);
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+}
+
+// ---- a program folder that cannot be written -------------------------------
+
+class ProgramFolderTest : public ProcessTest {};
+
+TEST_F(ProgramFolderTest, TogglesLastForTheRunBackupsReportAndChangesStillGoThrough) {
+    // The program runs from a folder of its own that refuses new files.
+    const std::string folder = PathOf("program");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string exe = folder + "\\keplin.exe";
+    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
+    std::string ini = WriteIni("one.ini", "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
+    testfiles::ImmutableFile locked(folder);
+    // chattr runs as a Unix process of its own: wait until the folder refuses.
+    const std::string probe = folder + "\\probe.txt";
+    ASSERT_TRUE(robot.WaitUntil([&] {
+        const bool taken = testfiles::WriteBytes(probe, "x");
+        if (taken) DeleteFileA(probe.c_str());
+        return !taken;
+    })) << "the program folder still takes new files";
+
+    HWND main = RunFrom(exe, ini);
+    ASSERT_NE(main, nullptr);
+    // Backup on: no message, although QUENTARO.INI cannot be written.
+    robot.Command(main, IDM_BACKUP);
+    EXPECT_FALSE(testfiles::Exists(folder + "\\QUENTARO.INI"));
+    // The toggle holds for the run: the change tries a backup, says it could
+    // not make it, and still goes through.
+    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "Sorry could not make " + folder + "\\one.inB").Answer(IDOK);
+    robot.Click(main, IDC_DELETE_SECTION);
+    EXPECT_EQ(testfiles::ReadBytes(ini), "[One]\r\na=1\r\n");
+    EXPECT_TRUE(robot.WaitUntil([&] { return Sections(main) == Items{"[One]"}; })) << "the list was not read again";
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+}
+
+TEST_F(ProgramFolderTest, ABackupThatRunsOutOfRoomLeavesTheEarlierBackupWhole) {
+    // The program, its preferences and an earlier backup on a small file
+    // system that has room left for only part of a new backup.
+    std::string folder = PathOf("");
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    testfiles::SmallFileSystem small(folder, "small", 3072);
+    if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string exe = small.Path() + "\\keplin.exe";
+    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(testfiles::WriteBytes(small.Path() + "\\QUENTARO.INI", "[KEPLIN]\r\nBackup=1\r\n"));
+    const std::string earlier = "[Old]\r\nkept=yes\r\n[BACKUPLOCATION]\r\nOriginalLocation=C:\\x\\one.ini\r\n";
+    const std::string backup = small.Path() + "\\one.inB";
+    ASSERT_TRUE(testfiles::WriteBytes(backup, earlier));
+    std::string body = "[One]\r\n";
+    while (body.size() < 200 * 1024) body += "key" + std::to_string(body.size()) + "=some value\r\n";
+    std::string ini = WriteIni("one.ini", body + "[Two]\r\nb=2\r\n");
+    ASSERT_GT(small.FillUpTo(48 * 1024), 0u);
+
+    HWND main = RunFrom(exe, ini);
+    ASSERT_NE(main, nullptr);
+    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
+    robot.Click(main, IDC_DELETE_SECTION);
+    // The change went through; the earlier backup is as it was.
+    EXPECT_EQ(testfiles::ReadBytes(ini), body);
+    EXPECT_EQ(testfiles::ReadBytes(backup), earlier);
     robot.Command(main, IDM_EXIT);
     EXPECT_EQ(WaitForEnd(Program()), 0u);
 }

@@ -294,21 +294,31 @@ TEST_F(SectionViewEditTest, AValueOf100CharactersLeftUntouchedIsWrittenBackWhole
     LeaveView();
 }
 
-TEST_F(SectionViewEditTest, ATypedValueIsTakenWithAtMost74Characters) {
+TEST_F(SectionViewEditTest, TheValueFieldTakes74CharactersOrTheLengthOfTheLongerValueItWasGiven) {
     const std::string value = kHundredDigits;
     const std::string bytes = "[Colors]\r\nShort=1\r\nLong=" + value + "\r\n";
     std::string path = WriteIni("long-value.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
-    HWND screen = EditLine(1);
+    const std::string typed = std::string(45, 'a') + std::string(45, 'b') + std::string(20, 'c');
+
+    HWND screen = EditLine(0);
     ASSERT_NE(screen, nullptr);
     HWND field = GetDlgItem(screen, IDC_INPUT_FIELD);
     robot.SetText(field, "");
-    const std::string typed = std::string(45, 'a') + std::string(45, 'b');
     robot.Type(field, typed);
-    ASSERT_EQ(robot::Text(field), typed);
+    EXPECT_EQ(robot::Text(field), typed.substr(0, 74)) << "typing stops at 74 characters";
     Ok(screen);
-    EXPECT_EQ(testfiles::ReadBytes(path), "[Colors]\r\nShort=1\r\nLong=" + typed.substr(0, 74) + "\r\n");
-    EXPECT_EQ(Lines(), (Items{"Short=1", "Long=" + typed.substr(0, 74)}));
+    EXPECT_EQ(testfiles::ReadBytes(path), "[Colors]\r\nShort=" + typed.substr(0, 74) + "\r\nLong=" + value + "\r\n");
+
+    screen = EditLine(1);
+    ASSERT_NE(screen, nullptr);
+    field = GetDlgItem(screen, IDC_INPUT_FIELD);
+    robot.SetText(field, "");
+    robot.Type(field, typed);
+    EXPECT_EQ(robot::Text(field), typed.substr(0, 100)) << "a 100-character value allows 100";
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path),
+              "[Colors]\r\nShort=" + typed.substr(0, 74) + "\r\nLong=" + typed.substr(0, 100) + "\r\n");
     LeaveView();
 }
 
@@ -370,6 +380,38 @@ TEST_F(SectionViewInsertTest, CancelWritesNothing) {
     LeaveView();
 }
 
+TEST_F(SectionViewInsertTest, AFileThatRefusesWritingIsReportedAndKeptByteForByte) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    testfiles::ImmutableFile locked(path);
+    ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
+    ClickInView(IDC_INSERT);
+    HWND screen = InsertScreen();
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
+    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
+    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
+    LeaveView();
+}
+
+TEST_F(SectionViewInsertTest, AFileDeletedAfterTheListingIsReportedWhenTheViewOpens) {
+    std::string path = WriteIni("colors.ini", kColors);
+    Start(path);
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
+    robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
+    Command(IDC_VIEW_SECTION);
+    HWND view = robot.WaitForWindow("Viewing Section");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), Items{});
+    robot.Click(view, IDC_MAIN_MENU);
+    EXPECT_TRUE(robot.WaitUntilGone(view));
+    EXPECT_FALSE(testfiles::Exists(path)) << "viewing a deleted file made it again";
+}
+
 // ---- Delete ------------------------------------------------------------------------
 
 class SectionViewDeleteTest : public SectionViewTest {};
@@ -397,6 +439,20 @@ TEST_F(SectionViewDeleteTest, NoKeepsTheFileByteForByte) {
     EXPECT_EQ(Lines(), kColorsLines);
     EXPECT_EQ(SelectedLine(), 2);
     EXPECT_EQ(Focus(), ViewList());
+    LeaveView();
+}
+
+TEST_F(SectionViewDeleteTest, AFileThatRefusesWritingIsReportedAndKeptByteForByte) {
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
+    testfiles::ImmutableFile locked(path);
+    ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
+    SelectLine(2);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nWindow ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
+    ClickInView(IDC_DELETE_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), kColors);
+    EXPECT_EQ(Lines(), kColorsLines);
     LeaveView();
 }
 
@@ -638,5 +694,130 @@ TEST_F(SectionViewHeaderTest, AHeaderWithALetterBeforeItsBracketIsRefusedForEver
 
     EXPECT_EQ(testfiles::ReadBytes(path), bytes) << "a change reached the file";
     EXPECT_EQ(Lines(), Items{"Background=0 0 0"});
+    LeaveView();
+}
+
+// ---- long lines, listed in pieces ---------------------------------------------------
+
+class SectionViewLongLineTest : public SectionViewTest {
+protected:
+    // A key whose line of 205 characters is listed as pieces of 149 and 56.
+    const std::string value_ = std::string(100, 'a') + std::string(100, 'b');
+    const std::string bytes_ = "[Long]\r\nShort=1\r\nLong=" + value_ + "\r\nAfter=2\r\n[Next]\r\n";
+    const Items lines_{"Short=1", ("Long=" + value_).substr(0, 149), ("Long=" + value_).substr(149), "After=2"};
+};
+
+TEST_F(SectionViewLongLineTest, EditOnTheFirstPieceOffersAndKeepsTheWholeValue) {
+    std::string path = WriteIni("long-line.ini", bytes_);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    ASSERT_EQ(Lines(), lines_) << "the list shows the pieces as before";
+    HWND screen = EditLine(1);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "Long");
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), value_);
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes_) << "OK with nothing changed changed the file";
+
+    screen = EditLine(1);
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "c" + value_.substr(1));
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), Replace(bytes_, "Long=a", "Long=c"));
+    LeaveView();
+}
+
+TEST_F(SectionViewLongLineTest, ALaterPieceIsRefusedForEditAndDeleteAndTheFirstDeletesTheWholeLine) {
+    std::string path = WriteIni("long-line.ini", bytes_);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    ASSERT_EQ(Lines(), lines_);
+    SelectLine(2);
+    const std::string piece = lines_[2];
+    robot.Expect("KEPLIN", "This is a later part of a long line:\n" + piece +
+                               "\n\nSelect the part that begins the line to Edit it.").Answer(IDOK);
+    ClickInView(IDC_EDIT_KEY);
+    EXPECT_FALSE(EditScreenOpen());
+    robot.Expect("KEPLIN", "This is a later part of a long line:\n" + piece +
+                               "\n\nSelect the part that begins the line to Delete it.").Answer(IDOK);
+    ClickInView(IDC_DELETE_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes_);
+
+    SelectLine(1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nLong ?").Answer(IDYES);
+    ClickInView(IDC_DELETE_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), "[Long]\r\nShort=1\r\nAfter=2\r\n[Next]\r\n");
+    EXPECT_EQ(Lines(), (Items{"Short=1", "After=2"}));
+    LeaveView();
+}
+
+TEST_F(SectionViewLongLineTest, WithAlphabetizeOnThePiecesStillLeadToTheirLines) {
+    WritePreferences("Alphabetize=1\r\n");
+    const std::string bytes = "[Long]\r\nzz=" + std::string(200, 'z') + "\r\naa=" + std::string(200, 'a') + "\r\n";
+    std::string path = WriteIni("sorted-long.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    // Sorted: "aa=a...", its later piece "aaa...", then "zz=...", "zzz...".
+    ASSERT_EQ(Lines().size(), 4u);
+    HWND screen = EditLine(2);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "zz");
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), std::string(200, 'z'));
+    Cancel(screen);
+    SelectLine(1);
+    robot.Expect("KEPLIN", "This is a later part of a long line:\n" + Lines()[1] +
+                               "\n\nSelect the part that begins the line to Edit it.").Answer(IDOK);
+    ClickInView(IDC_EDIT_KEY);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes);
+    LeaveView();
+}
+
+// ---- Read Only when the file cannot be read ------------------------------------------
+
+TEST_F(SectionViewReadOnlyTest, ReadOnlyHoldsWhenTheFirstRefreshCannotReadTheFile) {
+    WritePreferences("LockContents=1\r\n");
+    std::string path = WriteIni("colors.ini", kColors);
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
+    robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
+    Click(IDC_VIEW_SECTION);
+    HWND view = robot.WaitForWindow("Viewing Section");
+    ASSERT_NE(view, nullptr);
+    for (int id : {IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT}) {
+        EXPECT_FALSE(robot::IsEnabled(GetDlgItem(view, id))) << "button " << id;
+        UINT state = GetMenuState(GetMenu(view), id, MF_BYCOMMAND);
+        EXPECT_TRUE(state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED))) << "menu item " << id;
+    }
+    // The commands themselves refuse too, whatever reaches them.
+    robot.Command(view, IDC_INSERT);
+    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
+    robot.Click(view, IDC_MAIN_MENU);
+    EXPECT_TRUE(robot.WaitUntilGone(view));
+    EXPECT_FALSE(testfiles::Exists(path)) << "a change made the file again";
+}
+
+TEST_F(SectionViewHeaderTest, AHeaderWithASecondBracketEditsTheSectionTheServiceReads) {
+    // The list shows "[A]"; the profile service reads the section "A] ; see [B]".
+    const std::string bytes = "[A] ; see [B]\r\nk=1\r\n[B]\r\nb=2\r\n";
+    std::string path = WriteIni("brackets.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    EXPECT_EQ(Header(), "[A]");
+    EditValue(0, "2");
+    EXPECT_EQ(testfiles::ReadBytes(path), "[A] ; see [B]\r\nk=2\r\n[B]\r\nb=2\r\n");
+    LeaveView();
+}
+
+TEST_F(SectionViewHeaderTest, ASectionWithoutANameIsRefusedForEveryChange) {
+    // To the profile service the empty name means the lines before the first
+    // header, so a change would land there.
+    const std::string bytes = "top=1\r\n[]\r\ne=1\r\n";
+    std::string path = WriteIni("no-name.ini", bytes);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    ASSERT_EQ(Header(), "[]");
+    const std::string refusal = "Sorry, KEPLIN cannot change []\nbecause its section has no name.";
+    SelectLine(0);
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_EDIT_KEY);
+    robot.Expect("KEPLIN", refusal).Answer(IDOK);
+    ClickInView(IDC_INSERT);
+    EXPECT_EQ(testfiles::ReadBytes(path), bytes);
     LeaveView();
 }

@@ -1,0 +1,111 @@
+; The KEPLIN setup program, built by makensis in a build folder that holds
+; keplin.exe and the help files:
+;   makensis -DVERSION=2.2 -DARCH=win32|win64 -DOUTFILE=keplin-setup.exe keplin.nsi
+;
+; It installs for the current user only, into a folder that user can write:
+; KEPLIN keeps its preferences (QUENTARO.INI) and its backups beside the
+; program, which an ordinary user could not do under Program Files.
+; The uninstaller removes what setup installed and leaves the preferences and
+; the backups; the folder goes only when nothing else is left in it.
+
+Unicode true
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!include "MUI2.nsh"
+!include "x64.nsh"
+
+!define PRODUCT "KEPLIN"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KEPLIN"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\KEPLIN"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup (${ARCH})"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Free software: share it and change it freely"
+
+!define MUI_ICON "${__FILEDIR__}/../res/keplin.ico"
+!define MUI_UNICON "${__FILEDIR__}/../res/keplin.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\keplin.exe"
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; A running KEPLIN holds keplin.exe open: setup could not replace it and
+; the uninstaller could not remove it. Silent runs end with an error instead.
+!macro REFUSE_WHILE_KEPLIN_RUNS
+    keplin_check:
+        FindWindow $0 "KEPLIN"
+        StrCmp $0 0 keplin_closed
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "KEPLIN is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY keplin_check
+        SetErrorLevel 3
+        Abort
+    keplin_closed:
+!macroend
+
+Function .onInit
+    SetShellVarContext current
+    !insertmacro REFUSE_WHILE_KEPLIN_RUNS
+!if ${ARCH} == "win64"
+    ${IfNot} ${RunningX64}
+        MessageBox MB_OK|MB_ICONSTOP "This is the 64-bit KEPLIN; this Windows is 32-bit. Use the 32-bit setup." /SD IDOK
+        Abort
+    ${EndIf}
+!endif
+FunctionEnd
+
+Function un.onInit
+    SetShellVarContext current
+    !insertmacro REFUSE_WHILE_KEPLIN_RUNS
+FunctionEnd
+
+Section "KEPLIN"
+    SetOutPath "$INSTDIR"
+    File "keplin.exe"
+    File "keplin.hlp"
+    File "keplin.html"
+    File "keplin.chm"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    CreateShortcut "$SMPROGRAMS\KEPLIN.lnk" "$INSTDIR\keplin.exe" "" "$INSTDIR\keplin.exe" 0
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\keplin.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+    Delete "$SMPROGRAMS\KEPLIN.lnk"
+    Delete "$INSTDIR\keplin.exe"
+    Delete "$INSTDIR\keplin.hlp"
+    Delete "$INSTDIR\keplin.html"
+    Delete "$INSTDIR\keplin.chm"
+    ; What the WinHelp viewer keeps beside a help file it has shown.
+    Delete "$INSTDIR\keplin.gid"
+    Delete "$INSTDIR\keplin.fts"
+    Delete "$INSTDIR\uninstall.exe"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ; Without /r: QUENTARO.INI and the backups stay, and so does the folder
+    ; that holds them.
+    RMDir "$INSTDIR"
+    IfFileExists "$INSTDIR\*.*" 0 done
+        DetailPrint "Kept: your preferences and backups in $INSTDIR"
+        MessageBox MB_OK|MB_ICONINFORMATION "KEPLIN is removed. Your preferences (QUENTARO.INI) and backup files are still in$\r$\n$INSTDIR$\r$\nDelete that folder when you no longer need them." /SD IDOK
+    done:
+SectionEnd

@@ -1,0 +1,152 @@
+// The safe replacement of a file's bytes, under Wine on the real Linux file
+// system: what the file keeps (mode, owner, links) and what every failure
+// leaves (the old bytes, whole).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files/safe_replace.h"
+#include "immutable_file.h"
+#include "ini/profile_store.h"
+#include "test_files.h"
+#include "program_test.h"
+#include "unix_shell.h"
+
+namespace {
+
+using testfiles::ReadBytes;
+using testfiles::RunShell;
+using testfiles::WriteBytes;
+
+class SafeReplaceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+        testfiles::FreeImmutableFiles(testfiles::ScratchFolderPath(name));
+        folder_ = std::make_unique<testfiles::ScratchFolder>(name);
+    }
+    void TearDown() override {
+        if (mounted_) RunShell(Folder(), "umount small");
+        folder_.reset();
+    }
+    std::string Folder() const { return folder_->Path(); }
+    std::string PathOf(const std::string& name) const { return *folder_ / name; }
+    // The shell's answer, which must come and succeed.
+    std::string Shell(const std::string& command) {
+        testfiles::ShellResult result = RunShell(Folder(), command);
+        EXPECT_TRUE(result.ran) << command << ": no answer from the shell";
+        EXPECT_EQ(result.status, 0) << command << ": " << result.output;
+        return result.output;
+    }
+    bool mounted_ = false;
+
+private:
+    std::unique_ptr<testfiles::ScratchFolder> folder_;
+};
+
+TEST_F(SafeReplaceTest, AFileKeepsItsModeAndOwnerAndHardLinks) {
+    const std::string path = PathOf("private.ini");
+    ASSERT_TRUE(WriteBytes(path, "[A]\nk=old\n"));
+    Shell("chmod 600 private.ini && chown 1234:2345 private.ini && ln private.ini second-name.ini");
+    ASSERT_TRUE(ReplaceFileContents(path.c_str(), "[A]\nk=new, and longer than before\n"));
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=new, and longer than before\n");
+    EXPECT_EQ(Shell("stat -c '%a %u %g %h' private.ini"), "600 1234 2345 2");
+    EXPECT_EQ(ReadBytes(PathOf("second-name.ini")), "[A]\nk=new, and longer than before\n");
+    EXPECT_EQ(Shell("ls -I 'shell-step*'"), "private.ini\nsecond-name.ini") << "a file was left beside it";
+}
+
+TEST_F(SafeReplaceTest, ASymbolicLinkStaysALinkToTheSameTarget) {
+    ASSERT_TRUE(WriteBytes(PathOf("target.ini"), "[A]\r\nk=old\r\n"));
+    Shell("mkdir elsewhere && mv target.ini elsewhere/ && ln -s elsewhere/target.ini link.ini");
+    const std::string link = PathOf("link.ini");
+    ASSERT_TRUE(ReplaceFileContents(link.c_str(), "[A]\r\nk=new\r\n"));
+    EXPECT_EQ(Shell("readlink link.ini"), "elsewhere/target.ini");
+    EXPECT_EQ(ReadBytes(PathOf("elsewhere\\target.ini")), "[A]\r\nk=new\r\n");
+    EXPECT_EQ(Shell("ls elsewhere"), "target.ini");
+}
+
+TEST_F(SafeReplaceTest, AnImmutableFileRefusesAndKeepsItsBytes) {
+    const std::string path = PathOf("locked.ini");
+    ASSERT_TRUE(WriteBytes(path, "[A]\nk=old\n"));
+    testfiles::ImmutableFile locked(path);
+    ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " immutable";
+    EXPECT_FALSE(ReplaceFileContents(path.c_str(), "[A]\nk=new\n"));
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=old\n");
+    EXPECT_FALSE(profile::WriteKey("A", "k", "new", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=old\n");
+    EXPECT_EQ(Shell("ls -I 'shell-step*'"), "locked.ini");
+}
+
+TEST_F(SafeReplaceTest, AFullDiskKeepsTheOldBytesWhole) {
+    testfiles::ShellResult mount = RunShell(Folder(), "mkdir small && mount -t tmpfs -o size=100k tmpfs small");
+    if (!mount.ran || mount.status != 0) GTEST_SKIP() << "cannot mount a small file system here: " << mount.output;
+    mounted_ = true;
+    const std::string path = PathOf("small\\full.ini");
+    const std::string old = "[A]\r\nk=" + std::string(52000, 'o') + "\r\n";
+    ASSERT_TRUE(WriteBytes(path, old));
+    // A change at the start: no room for the undo copy of all that follows.
+    EXPECT_FALSE(ReplaceFileContents(path.c_str(), "[A]\r\nk=" + std::string(53000, 'n') + "\r\n"));
+    EXPECT_EQ(ReadBytes(path), old);
+    // A change at the end: a small undo copy, but no room for the longer file.
+    EXPECT_FALSE(ReplaceFileContents(path.c_str(), old + "j=" + std::string(60000, 'n') + "\r\n"));
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(Shell("ls small"), "full.ini");
+    // A change that fits goes through.
+    ASSERT_TRUE(profile::WriteKey("A", "j", "1", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), old + "j=1\r\n");
+}
+
+TEST_F(SafeReplaceTest, AWriteCutShortByAKilledProcessIsUndoneBeforeTheNextChange) {
+    // What a process killed halfway leaves: a half-written file and the undo
+    // copy of its old bytes beside it.
+    const std::string path = PathOf("cut.ini");
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=n"));
+    // The old bytes from offset 7 on, and the old length.
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 17\nold\r\nj=2\r\n"));
+    ASSERT_TRUE(profile::WriteKey("A", "j", "3", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\nj=3\r\n");
+    EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
+
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nj=3 and more, half-written"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 5 5\n"));
+    EXPECT_TRUE(RecoverInterruptedReplace(path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\n");
+    EXPECT_TRUE(RecoverInterruptedReplace(path.c_str())) << "nothing left to undo";
+}
+
+TEST_F(SafeReplaceTest, AMissingFileIsCreatedWhole) {
+    const std::string path = PathOf("new.ini");
+    ASSERT_TRUE(profile::WriteKey("KEPLIN", "Backup", "1", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[KEPLIN]\r\nBackup=1\r\n");
+    EXPECT_TRUE(profile::DeleteKey("KEPLIN", "Nothing", PathOf("still-missing.ini").c_str()));
+    EXPECT_FALSE(testfiles::Exists(PathOf("still-missing.ini"))) << "a delete made a file";
+    EXPECT_FALSE(profile::WriteKey("A", "k", "v", PathOf("no-such-folder\\x.ini").c_str()));
+}
+
+TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
+    // The undo copy's name is longer than the file's: past the limit itself.
+    const std::string path = PathOf(std::string(259 - Folder().size() - 1, 'p'));
+    ASSERT_EQ(path.size(), 259u);
+    ASSERT_TRUE(testfiles::WriteBytes(path, "[A]\nk=old\n"));
+    ASSERT_TRUE(profile::WriteKey("A", "k", "new", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=new\n");
+    ASSERT_TRUE(profile::DeleteSection("A", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_EQ(Shell("ls -A | grep keplin- || true"), "") << "an undo or temporary file was left";
+}
+
+}  // namespace
+
+class InterruptedWriteTest : public ProgramTest {};
+
+TEST_F(InterruptedWriteTest, OpeningTheFileUndoesAChangeCutShortByAKilledRun) {
+    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half");
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 12\nold\r\n"));
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\n");
+    EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
+    EXPECT_EQ(Sections(), std::vector<std::string>{"[A]"});
+}

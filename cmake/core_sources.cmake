@@ -9,6 +9,8 @@ set(KEPLIN_CORE_SOURCES
   ${CMAKE_SOURCE_DIR}/ini/scanner.cpp
   ${CMAKE_SOURCE_DIR}/ini/section_name.cpp
   ${CMAKE_SOURCE_DIR}/print/page_layout.cpp
+  ${CMAKE_SOURCE_DIR}/search/search_walk.cpp
+  ${CMAKE_SOURCE_DIR}/search/text_match.cpp
   ${CMAKE_SOURCE_DIR}/view/key_line.cpp
   ${CMAKE_SOURCE_DIR}/view/listed_lines.cpp
 )

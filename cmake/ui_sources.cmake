@@ -20,6 +20,8 @@ set(KEPLIN_UI_SOURCES
   ${CMAKE_SOURCE_DIR}/print/print_job.cpp
   ${CMAKE_SOURCE_DIR}/print/print_lines.cpp
   ${CMAKE_SOURCE_DIR}/print/printer_font.cpp
+  ${CMAKE_SOURCE_DIR}/search/find_dialog.cpp
+  ${CMAKE_SOURCE_DIR}/search/find_next_key.cpp
   ${CMAKE_SOURCE_DIR}/search/search_commands.cpp
   ${CMAKE_SOURCE_DIR}/view/double_input_string.cpp
   ${CMAKE_SOURCE_DIR}/view/edit_menu.cpp

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/preference_rules.h"
+
 namespace ini {
 
 namespace {
@@ -22,6 +24,12 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 void SortIgnoringCase(std::vector<std::string>& lines) {
     std::stable_sort(lines.begin(), lines.end(), LessIgnoringCase);
+}
+
+bool SortsByPreference(int32_t alphabetize) { return app::IsExactlyOn(alphabetize); }
+
+void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize) {
+    if (SortsByPreference(alphabetize)) SortIgnoringCase(lines);
 }
 
 }  // namespace ini

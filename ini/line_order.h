@@ -2,6 +2,7 @@
 // list, the section view and the search's line store, so that positions found
 // in one are positions in the other.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,13 @@ bool LessIgnoringCase(const std::string& a, const std::string& b);
 
 // Sorts lines by LessIgnoringCase; lines that compare equal keep file order.
 void SortIgnoringCase(std::vector<std::string>& lines);
+
+// Whether lists filled by preference sort their lines: Alphabetize exactly 1.
+bool SortsByPreference(int32_t alphabetize);
+
+// Puts a pass's lines in the order its list shows them: sorted when the
+// Alphabetize preference is on, file order otherwise. Every list filled by
+// preference and the search's line store go through here.
+void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize);
 
 }  // namespace ini

@@ -4,8 +4,7 @@
 #include "ini/line_order.h"
 
 int ListFiller::Finish() {
-    // Alphabetize counts as on only when it holds exactly 1.
-    if (order_ == Order::ByPreference && Preferences.Alphabetize == 1) ini::SortIgnoringCase(lines_);
+    if (order_ == Order::ByPreference) ini::ArrangeByPreference(lines_, Preferences.Alphabetize);
     size_t bytes = 0;
     for (const std::string& line : lines_) bytes += line.size() + 1;
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);

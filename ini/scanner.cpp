@@ -13,6 +13,7 @@ bool IniText::Open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
     buffer_.resize(chunkSize_);
+    data_ = buffer_.data();
     pos_ = end_ = 0;
     // Some systems open a directory for reading and fail only at the first
     // read: read ahead now so that such a path fails here, like a missing file.
@@ -24,13 +25,25 @@ bool IniText::Open(const std::string& path) {
     return true;
 }
 
+void IniText::OpenBytes(std::string_view bytes) {
+    Close();
+    inMemory_ = true;
+    data_ = bytes.data();
+    pos_ = 0;
+    end_ = bytes.size();
+}
+
 void IniText::Close() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
+    inMemory_ = false;
+    data_ = nullptr;
     pos_ = end_ = 0;
 }
 
 bool IniText::Refill() {
+    // Bytes in memory are all there from the start.
+    if (inMemory_ || file_ == nullptr) return false;
     pos_ = 0;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     return end_ > 0;
@@ -38,11 +51,11 @@ bool IniText::Refill() {
 
 int IniText::Next() {
     if (pos_ == end_ && !Refill()) return EOF;
-    char c = buffer_[pos_++];
+    char c = data_[pos_++];
     if (c == '\r') {
         // A CR LF pair may straddle two chunks.
         if (pos_ == end_ && !Refill()) return '\r';
-        if (buffer_[pos_] == '\n') {
+        if (data_[pos_] == '\n') {
             ++pos_;
             return '\n';
         }
@@ -52,13 +65,13 @@ int IniText::Next() {
 
 bool IniText::ReadIniLine(std::string& line, std::size_t limit) {
     line.clear();
-    if (file_ == nullptr || limit < 2) return false;
+    if (!IsOpen() || limit < 2) return false;
     const std::size_t most = limit - 1;
     bool readAny = false;
     while (line.size() < most) {
         if (pos_ == end_ && !Refill()) break;
         // Copy the plain run in one go; only CR and LF need a closer look.
-        const char* start = buffer_.data() + pos_;
+        const char* start = data_ + pos_;
         const std::size_t span = std::min(end_ - pos_, most - line.size());
         std::size_t n = 0;
         while (n < span && start[n] != '\n' && start[n] != '\r') ++n;
@@ -80,6 +93,33 @@ bool IniText::ReadIniLine(std::string& line, std::size_t limit) {
     const std::size_t nul = line.find('\0');
     if (nul != std::string::npos) line.resize(nul);
     return true;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    // Read straight into the string, in room for the whole file when its size
+    // can be told; the size is only a first guess, the reads decide.
+    std::size_t room = IniText::kChunkSize;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && static_cast<unsigned long>(size) < (1ul << 30)) room = static_cast<std::size_t>(size) + 1;
+    }
+    std::rewind(file);
+    std::size_t used = 0;
+    for (;;) {
+        bytes.resize(used + room);
+        const std::size_t got = std::fread(&bytes[used], 1, room, file);
+        used += got;
+        if (got < room) break;
+        room = used;   // more than expected: keep doubling
+    }
+    // A directory may open and fail only at the first read.
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    bytes.resize(failed ? 0 : used);
+    return !failed;
 }
 
 void StripLineEnd(std::string& line) {

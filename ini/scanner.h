@@ -47,8 +47,14 @@ public:
 
     // Opens path for reading; false when it cannot be opened or is a directory.
     bool Open(const std::string& path);
-    bool IsOpen() const { return file_ != nullptr; }
+    // Reads from bytes already in memory, which the caller keeps alive while
+    // this reads. The same rules as a file, so a search can read a file once
+    // and go over it many times.
+    void OpenBytes(std::string_view bytes);
+    bool IsOpen() const { return file_ != nullptr || inMemory_; }
     void Close();
+    // Bytes consumed so far; only for text opened with OpenBytes.
+    std::size_t Offset() const { return pos_; }
 
     // Reads the next line: up to and including the newline, or limit - 1
     // characters, or to the end of the file. False at the end of the file
@@ -61,9 +67,15 @@ private:
     bool Refill();
     std::size_t chunkSize_;
     std::FILE* file_ = nullptr;
+    bool inMemory_ = false;
     std::vector<char> buffer_;
+    const char* data_ = nullptr;   // buffer_, or the bytes given to OpenBytes
     std::size_t pos_ = 0, end_ = 0;
 };
+
+// Reads the whole file into bytes; false when it cannot be opened, is a
+// directory, or a read fails.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
 
 // Removes the newline at the end of line, when there is one.
 void StripLineEnd(std::string& line);

@@ -15,6 +15,7 @@
 #include "ini/scanner.h"
 #include "print/print_job.h"
 #include "res/resource.h"
+#include "search/find_next_key.h"
 #include "search/search_commands.h"
 #include "view/input_dialogs.h"
 #include "view/key_line.h"
@@ -76,6 +77,7 @@ BOOL OnInit(HWND dialog) {
     HWND list = List(dialog);
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
     InstallListKeys(list);
+    WatchFindNextKey(dialog);
     ViewHeader = LineBuffer;
     SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
     Entries.clear();
@@ -170,6 +172,7 @@ void InsertKey(HWND dialog) {
 }
 
 void Leave(HWND dialog, INT_PTR result) {
+    StopWatchingFindNextKey();
     RemoveListKeys(List(dialog));
     EndDialog(dialog, result);
 }

@@ -634,11 +634,14 @@ TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack)
     // in the third line.
     SetSearchText("255");
     SearchState.SearchActive = 1;
+    SearchState.SectionCursor = kColorsSection;
     SearchState.LineCursor = 3;
     ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
     EXPECT_EQ(SelectedLine(), 2) << "the matched line is not selected";
     HWND view = View();
     EXPECT_EQ(Focus(), GetDlgItem(view, IDC_MAIN_MENU)) << "the focus is not on Main Menu";
+    // The main window goes on after the last line of [Colors] and finds no more.
+    robot.Expect("KEPLIN", "Could not find any more\n255").Answer(IDOK);
     robot.Command(view, IDC_FIND_NEXT);
     EXPECT_TRUE(robot.WaitUntilGone(view)) << "Find Next did not leave the view";
     EXPECT_EQ(findNext.Count(), 1) << "the main window was not told to go on with the search";

@@ -1,0 +1,55 @@
+// The cross-section walk written the straightforward way: for every section
+// visited the file is opened and read from its top to the section's header
+// line, and the section's lines are read into a fresh store. Slow on big
+// files, plainly right; the fast walk must give exactly its results. Used by
+// the unit tests and, for comparison, by the search benchmark.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ini/line_order.h"
+#include "ini/scanner.h"
+#include "search/search_walk.h"
+#include "search/text_match.h"
+
+namespace reference {
+
+inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std::string>& headers,
+                                                          const std::string& path,
+                                                          const search::WalkRequest& request,
+                                                          search::WalkCursor& cursor) {
+    const int count = static_cast<int>(headers.size());
+    for (int i = cursor.section < 0 ? 0 : cursor.section; i < count; ++i) {
+        const std::string& header = headers[static_cast<std::size_t>(i)];
+        if (cursor.line == 0 && i != cursor.lastMatchedSection &&
+            search::TextMatches(header, request.searchText, request.matchCase)) {
+            cursor.section = i;
+            cursor.lastMatchedSection = i;
+            cursor.line = 0;
+            return search::WalkResult::Found;
+        }
+        ini::IniText file;
+        if (!file.Open(path)) return search::WalkResult::CannotOpen;
+        ini::VectorSink store;
+        if (ini::FindSection(file, header, ini::kSeekLimit)) ini::ReadSectionBody(file, store);
+        file.Close();
+        ini::ArrangeByPreference(store.lines, request.alphabetize);
+        const int lineCount = static_cast<int>(store.lines.size());
+        for (int j = cursor.line < 0 ? 0 : cursor.line; j < lineCount; ++j) {
+            if (search::TextMatches(store.lines[static_cast<std::size_t>(j)], request.searchText,
+                                    request.matchCase)) {
+                cursor.section = i;
+                cursor.line = j + 1;
+                return search::WalkResult::Found;
+            }
+        }
+        cursor.lastMatchedSection = -1;
+        cursor.line = 0;
+    }
+    cursor.section = 0;
+    cursor.lastMatchedSection = -1;
+    cursor.line = 0;
+    return search::WalkResult::NothingMore;
+}
+
+}  // namespace reference

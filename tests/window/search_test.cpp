@@ -1,0 +1,447 @@
+// Find and Find Next, run in this process: the Find dialog, the walk over the
+// sections from the main window, the hand-over to the section view and back,
+// and the search inside one section view.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/records.h"
+#include "program_test.h"
+
+using Items = std::vector<std::string>;
+
+namespace {
+
+// A desktop settings file. "window" is in two lines of [Colors] and in the
+// header [Windows]; "0 0" only in [Colors].
+const char kDesktop[] =
+    "[Desktop]\r\nWallpaper=(None)\r\nTileWallpaper=0\r\n"
+    "[Colors]\r\nBackground=0 0 0\r\nWindow=255 255 255\r\nWindowText=0 0 0\r\n"
+    "[Fonts]\r\nSans=sans.fon\r\n"
+    "[Windows]\r\nload=\r\nrun=\r\n";
+const int kColors = 1;
+const int kFonts = 2;
+const int kWindows = 3;
+
+}  // namespace
+
+class SearchTest : public ProgramTest {
+protected:
+    void StartOn(const std::string& bytes) { ASSERT_NO_FATAL_FAILURE(Start(WriteIni("search.ini", bytes))); }
+
+    // The Find dialog, opened from owner's Search menu.
+    HWND OpenFind(HWND owner) {
+        robot.Command(owner, IDC_FIND);
+        HWND dialog = robot.WaitForWindow("Find");
+        EXPECT_NE(dialog, nullptr) << "the Find dialog did not open";
+        return dialog;
+    }
+    static bool MatchCaseChecked(HWND dialog) { return IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED; }
+    static std::string FieldText(HWND dialog) { return robot::Text(GetDlgItem(dialog, IDC_FIND_TEXT)); }
+    void SetMatchCase(HWND dialog, bool on) {
+        if (MatchCaseChecked(dialog) != on) robot.Post(GetDlgItem(dialog, IDC_MATCH_CASE), BM_CLICK, 0, 0);
+        EXPECT_EQ(MatchCaseChecked(dialog), on);
+    }
+    void CloseWith(HWND dialog, int buttonId) {
+        robot.Click(dialog, buttonId);
+        EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "the Find dialog stayed open";
+    }
+    // Find... from owner's menu: types the text, sets Match Case, chooses
+    // Find; box is the message the search is expected to show, if any.
+    void FindWith(HWND owner, const std::string& text, bool matchCase = false, const char* box = nullptr) {
+        HWND dialog = OpenFind(owner);
+        if (!dialog) return;
+        robot.SetText(GetDlgItem(dialog, IDC_FIND_TEXT), text);
+        SetMatchCase(dialog, matchCase);
+        if (box) robot.Expect("KEPLIN", box).Answer(IDOK);
+        CloseWith(dialog, IDC_MAIN_MENU);
+    }
+
+    // The section view, when one is open.
+    HWND OpenView() const { return robot.FindWindowOf("Viewing Section", "#32770"); }
+    HWND WaitForView() {
+        HWND view = robot.WaitForWindow("Viewing Section");
+        EXPECT_NE(view, nullptr) << "no section view opened";
+        return view;
+    }
+    static HWND ViewList(HWND view) { return GetDlgItem(view, IDC_VIEW_LIST); }
+    static std::string ViewHeaderText(HWND view) { return robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)); }
+    static int ViewSelection(HWND view) { return robot::SelectedIndex(ViewList(view)); }
+    static std::string SelectedLineText(HWND view) {
+        Items lines = robot::ListItems(ViewList(view));
+        int at = ViewSelection(view);
+        return at >= 0 && at < static_cast<int>(lines.size()) ? lines[at] : "<none>";
+    }
+    // Find Next from the view's Search menu; waits for the view to go when a
+    // search opened it.
+    void FindNextInView(HWND view) { robot.Command(view, IDC_FIND_NEXT); }
+    void LeaveView(HWND view) {
+        robot.Click(view, IDC_MAIN_MENU);
+        EXPECT_TRUE(robot.WaitUntilGone(view)) << "the section view stayed open";
+    }
+
+    bool ViewMenuGrayed(HWND view, int id) {
+        HMENU popup = GetSubMenu(GetMenu(view), 1);
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(view, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(1, FALSE),
+                            SMTO_NORMAL, 5000, &ignored);
+        robot.Settle();
+        return (GetMenuState(GetMenu(view), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) != 0;
+    }
+    bool FindNextGrayed() {
+        OpenMenu(1);
+        return MenuGrayed(IDC_FIND_NEXT);
+    }
+
+    // Find from the main window for a text whose first match is in a line:
+    // the section view that the search opens.
+    HWND FoundInALine(const std::string& text) {
+        FindWith(Main(), text);
+        return WaitForView();
+    }
+
+    // Opens the section at this position of the main list with View Section.
+    HWND ViewByHand(int index) {
+        robot.SelectItem(Control(IDC_SECTION_LIST), index);
+        Click(IDC_VIEW_SECTION);
+        return WaitForView();
+    }
+};
+
+// ---- the Find dialog ------------------------------------------------------------------
+
+class FindDialogTest : public SearchTest {};
+
+TEST_F(FindDialogTest, AsksForTheTextAndMatchCaseWithTheFocusInTheField) {
+    StartOn(kDesktop);
+    HWND dialog = OpenFind(Main());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(robot::ShowsText(dialog, "Fi&nd What:"));
+    EXPECT_TRUE(robot::ShowsText(dialog, "Match &Case"));
+    EXPECT_TRUE(robot::ShowsText(dialog, "&Find"));
+    EXPECT_TRUE(robot::ShowsText(dialog, "Cancel"));
+    EXPECT_EQ(FieldText(dialog), "");
+    EXPECT_FALSE(MatchCaseChecked(dialog));
+    EXPECT_EQ(Focus(), GetDlgItem(dialog, IDC_FIND_TEXT));
+    EXPECT_FALSE(IsWindowEnabled(Main())) << "the Find dialog is modal";
+    // Enter in the field chooses Find, the default button.
+    robot.SetText(GetDlgItem(dialog, IDC_FIND_TEXT), "0 0");
+    Key(VK_RETURN);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog));
+    HWND view = WaitForView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(SelectedLineText(view), "Background=0 0 0");
+    LeaveView(view);
+}
+
+TEST_F(FindDialogTest, FindWithAnEmptyTextSearchesNothingAndLeavesFindNextGrayed) {
+    StartOn(kDesktop);
+    robot.SelectItem(Control(IDC_SECTION_LIST), kFonts);
+    FindWith(Main(), "");
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), nullptr);
+    EXPECT_EQ(SelectedIndex(), kFonts);
+    EXPECT_TRUE(FindNextGrayed());
+    // F3 with no search running does nothing either.
+    Key(VK_F3);
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(SelectedIndex(), kFonts);
+}
+
+TEST_F(FindDialogTest, TheTextAndMatchCaseAreOfferedAgainUntilTheSearchEnds) {
+    StartOn(kDesktop);
+    // "Windows" in this case is the header [Windows]: selected, no view.
+    FindWith(Main(), "Windows", true);
+    EXPECT_EQ(SelectedIndex(), kWindows);
+    EXPECT_FALSE(FindNextGrayed());
+
+    HWND dialog = OpenFind(Main());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(FieldText(dialog), "Windows");
+    EXPECT_TRUE(MatchCaseChecked(dialog));
+    CloseWith(dialog, IDC_CANCEL_BUTTON);
+
+    // Cancel ended the search: the text is gone, Match Case stays as last set.
+    dialog = OpenFind(Main());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(FieldText(dialog), "");
+    EXPECT_TRUE(MatchCaseChecked(dialog));
+    CloseWith(dialog, IDC_CANCEL_BUTTON);
+}
+
+TEST_F(FindDialogTest, CancelDuringASearchGraysFindNextAndEndsTheSearch) {
+    StartOn(kDesktop);
+    FindWith(Main(), "[windows]");
+    ASSERT_EQ(SelectedIndex(), kWindows);
+    EXPECT_FALSE(FindNextGrayed());
+    HWND dialog = OpenFind(Main());
+    ASSERT_NE(dialog, nullptr);
+    CloseWith(dialog, IDC_CANCEL_BUTTON);
+    EXPECT_TRUE(FindNextGrayed());
+    EXPECT_EQ(SearchState.SearchText[0], '\0');
+    // F3 in the list goes on with no search.
+    Key(VK_F3);
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), nullptr);
+}
+
+TEST_F(FindDialogTest, EscapeAndTheCaptionsCloseActAsCancel) {
+    StartOn(kDesktop);
+    FindWith(Main(), "[windows]");
+    ASSERT_FALSE(FindNextGrayed());
+    HWND dialog = OpenFind(Main());
+    ASSERT_NE(dialog, nullptr);
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Escape did not close the Find dialog";
+    EXPECT_TRUE(FindNextGrayed());
+
+    FindWith(Main(), "[windows]");
+    ASSERT_FALSE(FindNextGrayed());
+    dialog = OpenFind(Main());
+    ASSERT_NE(dialog, nullptr);
+    robot.Post(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Close did not close the Find dialog";
+    EXPECT_TRUE(FindNextGrayed());
+    EXPECT_EQ(OpenView(), nullptr);
+}
+
+// ---- the walk from the main window ------------------------------------------------------
+
+class SearchWalkTest : public SearchTest {};
+
+TEST_F(SearchWalkTest, AMatchInALineOpensTheSectionOnThatLineWithTheFocusOnMainMenu) {
+    StartOn(kDesktop);
+    HWND view = FoundInALine("window");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(SelectedSection(), "[Colors]");
+    EXPECT_EQ(ViewHeaderText(view), "[Colors]");
+    EXPECT_EQ(ViewSelection(view), 1);
+    EXPECT_EQ(SelectedLineText(view), "Window=255 255 255");
+    EXPECT_EQ(Focus(), GetDlgItem(view, IDC_MAIN_MENU));
+    LeaveView(view);
+}
+
+TEST_F(SearchWalkTest, FindNextAndF3InTheViewGoOnWithTheWalkToTheEnd) {
+    StartOn(kDesktop);
+    HWND first = FoundInALine("window");
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(ViewSelection(first), 1);
+
+    // Find Next from the view's menu: the view closes and opens again on the next line.
+    FindNextInView(first);
+    ASSERT_TRUE(robot.WaitUntilGone(first)) << "Find Next did not leave the view";
+    HWND second = WaitForView();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(ViewSelection(second), 2);
+    EXPECT_EQ(SelectedLineText(second), "WindowText=0 0 0");
+    ASSERT_EQ(Focus(), GetDlgItem(second, IDC_MAIN_MENU));
+
+    // F3 where the focus is, on Main Menu: the walk goes on to the header [Windows].
+    Key(VK_F3);
+    ASSERT_TRUE(robot.WaitUntilGone(second)) << "F3 did not leave the view";
+    EXPECT_EQ(OpenView(), nullptr) << "a header match opens no view";
+    EXPECT_EQ(SelectedIndex(), kWindows);
+    EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
+
+    // F3 in the list: the lines of [Windows], then the end. No wrap to [Colors].
+    robot.Expect("KEPLIN", "Could not find any more\nwindow").Answer(IDOK);
+    Key(VK_F3);
+    EXPECT_EQ(OpenView(), nullptr);
+    EXPECT_EQ(SelectedIndex(), kWindows);
+    EXPECT_TRUE(FindNextGrayed());
+    Key(VK_F3);
+    robot.ExpectNoMessageBox();
+}
+
+TEST_F(SearchWalkTest, ATypedRInAViewOpenedByASearchDoesNotEndIt) {
+    StartOn(kDesktop);
+    HWND view = FoundInALine("window");
+    ASSERT_NE(view, nullptr);
+    // "r" shares its code, 114, with F3.
+    robot.SelectItem(ViewList(view), 0);
+    ASSERT_EQ(Focus(), ViewList(view));
+    robot.Type(ViewList(view), "r");
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), view) << "a typed r ended the view";
+    // The F3 key itself still goes on from the list.
+    Key(VK_F3);
+    EXPECT_TRUE(robot.WaitUntilGone(view)) << "F3 in the list did not go on";
+    HWND next = WaitForView();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(SelectedLineText(next), "WindowText=0 0 0");
+    LeaveView(next);
+}
+
+TEST_F(SearchWalkTest, F3SentToTheMainWindowItselfGoesOn) {
+    StartOn(kDesktop);
+    FindWith(Main(), "[fonts]");
+    ASSERT_EQ(SelectedIndex(), kFonts);
+    robot.Expect("KEPLIN", "Could not find any more\n[fonts]").Answer(IDOK);
+    robot.Key(Main(), VK_F3);
+    EXPECT_TRUE(FindNextGrayed());
+}
+
+TEST_F(SearchWalkTest, MainMenuInTheViewEndsTheSearch) {
+    StartOn(kDesktop);
+    HWND view = FoundInALine("window");
+    ASSERT_NE(view, nullptr);
+    LeaveView(view);
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), nullptr) << "the walk went on after Main Menu";
+    EXPECT_EQ(SelectedSection(), "[Colors]");
+    EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
+    EXPECT_TRUE(FindNextGrayed());
+    Key(VK_F3);
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), nullptr);
+}
+
+TEST_F(SearchWalkTest, AHeaderMatchSelectsItAndTheNextFindNextTestsItsLines) {
+    StartOn("[Desktop]\r\nWallpaper=(None)\r\n[Sound]\r\nSystemDefault=sound.wav\r\n[Fonts]\r\nSans=sans.fon\r\n");
+    FindWith(Main(), "SOUND");
+    EXPECT_EQ(SelectedSection(), "[Sound]");
+    EXPECT_EQ(OpenView(), nullptr);
+    Command(IDC_FIND_NEXT);
+    HWND view = WaitForView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(ViewHeaderText(view), "[Sound]");
+    EXPECT_EQ(SelectedLineText(view), "SystemDefault=sound.wav");
+    robot.Expect("KEPLIN", "Could not find any more\nSOUND").Answer(IDOK);
+    FindNextInView(view);
+    EXPECT_TRUE(robot.WaitUntilGone(view));
+    EXPECT_EQ(OpenView(), nullptr) << "the header [Sound] was found again";
+}
+
+TEST_F(SearchWalkTest, TheWalkStartsAtTheSelectedSectionAndDoesNotWrapRound) {
+    StartOn(kDesktop);
+    robot.SelectItem(Control(IDC_SECTION_LIST), kFonts);
+    FindWith(Main(), "0 0", false, "Could not find any more\n0 0");
+    EXPECT_EQ(OpenView(), nullptr) << "the walk went back to [Colors]";
+    EXPECT_EQ(SelectedIndex(), kFonts);
+    EXPECT_TRUE(FindNextGrayed());
+}
+
+TEST_F(SearchWalkTest, MatchCaseOnFindsOnlyTheSameLetterCase) {
+    StartOn(kDesktop);
+    FindWith(Main(), "WINDOW", true, "Could not find any more\nWINDOW");
+    EXPECT_EQ(OpenView(), nullptr);
+    FindWith(Main(), "WindowT", true);
+    HWND view = WaitForView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(SelectedLineText(view), "WindowText=0 0 0");
+    LeaveView(view);
+}
+
+TEST_F(SearchWalkTest, ASectionNoLongerInTheFileIsPassedOver) {
+    StartOn(kDesktop);
+    ASSERT_EQ(Sections(), (Items{"[Desktop]", "[Colors]", "[Fonts]", "[Windows]"}));
+    // Another program removes [Colors] after the list was made.
+    ASSERT_TRUE(testfiles::WriteBytes(PathOf("search.ini"),
+                                      "[Desktop]\r\nWallpaper=(None)\r\n[Fonts]\r\nSans=sans.fon\r\n"
+                                      "[Windows]\r\nload=\r\nrun=\r\n"));
+    FindWith(Main(), "window");
+    EXPECT_EQ(OpenView(), nullptr);
+    EXPECT_EQ(SelectedIndex(), kWindows);
+}
+
+TEST_F(SearchWalkTest, AFileThatHasGoneIsReportedWhenItsLinesAreNeeded) {
+    StartOn(kDesktop);
+    ASSERT_TRUE(DeleteFileA(PathOf("search.ini").c_str()));
+    FindWith(Main(), "window", false, "Sorry, Could not find search.ini");
+    EXPECT_EQ(OpenView(), nullptr);
+    EXPECT_EQ(Sections().size(), 4u) << "the list stays as it was";
+    EXPECT_FALSE(FindNextGrayed()) << "the search text stays";
+}
+
+TEST_F(SearchWalkTest, WithAlphabetizeOnTheViewShowsTheMatchedLineAtTheFoundPosition) {
+    ASSERT_TRUE(testfiles::WriteBytes(testfiles::PreferencesFile(), "[KEPLIN]\r\nAlphabetize=1\r\n"));
+    // Lines that differ only in case, hyphens and apostrophes, digits and leading blanks.
+    StartOn("[Mixed]\r\nb-key=hyphen\r\nbkey=plain\r\nB'key=apostrophe\r\nBKEY=upper\r\n bkey=blank\r\n"
+            "b10=ten\r\nb9=nine key\r\nbKey=mixed\r\n"
+            "[alpha]\r\nzkey=1\r\nakey=2\r\n");
+    ASSERT_EQ(Sections(), (Items{"[alpha]", "[Mixed]"}));
+    Items found;
+    std::vector<int> positions;
+    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
+    FindWith(Main(), "key");
+    for (HWND view = WaitForView(); view != nullptr; view = robot.WaitForWindow("Viewing Section", "#32770", 1000)) {
+        found.push_back(ViewHeaderText(view) + " " + SelectedLineText(view));
+        positions.push_back(ViewSelection(view));
+        if (found.size() == 9) robot.Expect("KEPLIN", "Could not find any more\nkey").Answer(IDOK);
+        FindNextInView(view);
+        ASSERT_TRUE(robot.WaitUntilGone(view));
+        if (found.size() > 12) break;
+    }
+    EXPECT_EQ(found, (Items{"[alpha] akey=2", "[alpha] zkey=1", "[Mixed]  bkey=blank", "[Mixed] B'key=apostrophe",
+                            "[Mixed] b-key=hyphen", "[Mixed] b9=nine key", "[Mixed] bKey=mixed",
+                            "[Mixed] bkey=plain", "[Mixed] BKEY=upper"}));
+    EXPECT_EQ(positions, (std::vector<int>{0, 1, 0, 1, 2, 4, 5, 6, 7}));
+}
+
+// ---- searching inside one section view --------------------------------------------------
+
+class ViewSearchTest : public SearchTest {};
+
+TEST_F(ViewSearchTest, FindStartsAtTheSelectedLineItselfAndFindNextGoesOnToTheEnd) {
+    StartOn(kDesktop);
+    HWND view = ViewByHand(kColors);
+    ASSERT_NE(view, nullptr);
+    robot.SelectItem(ViewList(view), 2);
+    FindWith(view, "0 0");
+    EXPECT_EQ(ViewSelection(view), 2) << "the selected line itself holds the text";
+
+    robot.SelectItem(ViewList(view), 1);
+    FindWith(view, "0 0");
+    EXPECT_EQ(ViewSelection(view), 2);
+    robot.Expect("KEPLIN", "Could not find any more\n0 0").Answer(IDOK);
+    FindNextInView(view);
+    EXPECT_EQ(OpenView(), view) << "the view's own search never leaves it";
+    EXPECT_TRUE(ViewMenuGrayed(view, IDC_FIND_NEXT));
+    LeaveView(view);
+    EXPECT_EQ(OpenView(), nullptr);
+}
+
+TEST_F(ViewSearchTest, NothingFoundFromTheSelectedLineKeepsTheTextForFindNextFromTheTop) {
+    StartOn(kDesktop);
+    HWND view = ViewByHand(kColors);
+    ASSERT_NE(view, nullptr);
+    robot.SelectItem(ViewList(view), 1);
+    FindWith(view, "background", false, "Could not find any.");
+    EXPECT_FALSE(ViewMenuGrayed(view, IDC_FIND_NEXT));
+    FindNextInView(view);
+    EXPECT_EQ(ViewSelection(view), 0);
+    EXPECT_EQ(SelectedLineText(view), "Background=0 0 0");
+    LeaveView(view);
+}
+
+TEST_F(ViewSearchTest, FindInAViewOpenedByTheWalkSearchesOnlyThatView) {
+    StartOn(kDesktop);
+    HWND view = FoundInALine("window");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(ViewSelection(view), 1);
+    FindWith(view, "0 0");
+    EXPECT_EQ(ViewSelection(view), 2);
+    robot.Expect("KEPLIN", "Could not find any more\n0 0").Answer(IDOK);
+    FindNextInView(view);
+    EXPECT_EQ(OpenView(), view);
+    LeaveView(view);
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), nullptr);
+    EXPECT_TRUE(FindNextGrayed());
+}
+
+TEST_F(ViewSearchTest, CancelInTheViewsFindDialogGraysItsFindNext) {
+    StartOn(kDesktop);
+    HWND view = ViewByHand(kColors);
+    ASSERT_NE(view, nullptr);
+    FindWith(view, "255");
+    EXPECT_EQ(ViewSelection(view), 1);
+    EXPECT_FALSE(ViewMenuGrayed(view, IDC_FIND_NEXT));
+    HWND dialog = OpenFind(view);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(FieldText(dialog), "255");
+    CloseWith(dialog, IDC_CANCEL_BUTTON);
+    EXPECT_TRUE(ViewMenuGrayed(view, IDC_FIND_NEXT));
+    LeaveView(view);
+}

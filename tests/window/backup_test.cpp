@@ -19,20 +19,6 @@ const char kOriginal[] = "; colours\r\n[One]\r\na=1\r\n[Two]\r\nb=2\r\n";
 
 class BackupTest : public ProgramTest {
 protected:
-    void TearDown() override {
-        ProgramTest::TearDown();
-        for (const std::string& path : besideTheProgram_) testfiles::DeleteTree(path);
-    }
-
-    // A file beside the program (where backups go), removed after the test
-    // and before it, should an earlier run have left it.
-    std::string Beside(const std::string& fileName) {
-        std::string path = testfiles::ExeDirectory() + "\\" + fileName;
-        besideTheProgram_.push_back(path);
-        testfiles::DeleteTree(path);
-        return path;
-    }
-
     // Backup on, as an earlier run left it.
     void BackupOnAtStart(const char* value = "1") {
         ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(), std::string("[KEPLIN]\r\nBackup=") + value + "\r\n"));
@@ -78,9 +64,6 @@ protected:
         robot.Expect("KEPLIN", "Are you sure you want to DELETE\n" + header + " ?").Answer(answer);
         Click(IDC_DELETE_SECTION);
     }
-
-private:
-    std::vector<std::string> besideTheProgram_;
 };
 
 // ---- when a backup is made ------------------------------------------------------------------

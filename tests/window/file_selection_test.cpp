@@ -40,19 +40,6 @@ std::vector<std::string> ComboItems(HWND combo) {
 
 class FileSelectionTest : public ProgramTest {
 protected:
-    void TearDown() override {
-        ProgramTest::TearDown();
-        for (const std::string& path : besideTheProgram_) testfiles::DeleteTree(path);
-    }
-
-    // A file beside the program (where backups go), removed before and after the test.
-    std::string Beside(const std::string& fileName) {
-        std::string path = testfiles::ExeDirectory() + "\\" + fileName;
-        besideTheProgram_.push_back(path);
-        testfiles::DeleteTree(path);
-        return path;
-    }
-
     void PreferencesAtStart(const std::string& lines) {
         ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(), "[KEPLIN]\r\n" + lines));
     }
@@ -137,9 +124,6 @@ protected:
         robot.Click(dialog, IDCANCEL);
         EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Cancel did not close the dialog";
     }
-
-private:
-    std::vector<std::string> besideTheProgram_;
 };
 
 // ---- the dialog as it opens ------------------------------------------------------------------

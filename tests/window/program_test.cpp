@@ -27,7 +27,15 @@ void ProgramTest::TearDown() {
     robot.CheckAllExpectationsMet();
     robot.StopWatching();
     DeleteFileA(testfiles::PreferencesFile().c_str());
+    for (const std::string& path : besideTheProgram_) testfiles::DeleteTree(path);
     folder_.reset();
+}
+
+std::string ProgramTest::Beside(const std::string& fileName) {
+    std::string path = testfiles::ExeDirectory() + "\\" + fileName;
+    besideTheProgram_.push_back(path);
+    testfiles::DeleteTree(path);
+    return path;
 }
 
 void ProgramTest::CloseLeftOverDialogs() {

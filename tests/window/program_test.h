@@ -23,6 +23,9 @@ protected:
     std::string WriteIni(const std::string& name, const std::string& bytes);
     std::string PathOf(const std::string& name) const { return *folder_ / name; }
     std::string Folder() const { return folder_->Path(); }
+    // A file beside the program (where backups and the preferences go),
+    // removed before the test, should an earlier run have left it, and after.
+    std::string Beside(const std::string& fileName);
 
     // Starts the program with this argument text. Message boxes shown while
     // it starts are expected before.
@@ -57,5 +60,6 @@ private:
 
     robot::ProgramThread program_;
     std::unique_ptr<testfiles::ScratchFolder> folder_;
+    std::vector<std::string> besideTheProgram_;
     bool ended_ = false;
 };

@@ -105,17 +105,25 @@ protected:
         ExpectShowing(dialog, folder);
     }
 
+    // Restore with backupName in the name box, answering the question that
+    // names it and target with answer; thenBox, when given, is the message
+    // expected after the question.
+    void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
+                 const std::string& thenBox = "") {
+        TypeName(dialog, backupName);
+        robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) + "\\" + backupName +
+                                   "\nto the file\n" + target + "?")
+            .Answer(answer);
+        if (!thenBox.empty()) robot.Expect("KEPLIN", thenBox).Answer(IDOK);
+        robot.Click(dialog, IDC_RESTORE);
+    }
+
     // Restore of backupName over target, Yes to the question: the copy fails,
     // the dialog says so and stays open; then Cancel.
     void ExpectRestoreToFail(const std::string& backupName, const std::string& target) {
         HWND dialog = OpenDialog();
         ASSERT_NE(dialog, nullptr);
-        TypeName(dialog, backupName);
-        robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) + "\\" + backupName +
-                                   "\nto the file\n" + target + "?")
-            .Answer(IDYES);
-        robot.Expect("KEPLIN", "Could not Restore " + target + ".").Answer(IDOK);
-        robot.Click(dialog, IDC_RESTORE);
+        Restore(dialog, backupName, target, IDYES, "Could not Restore " + target + ".");
         ASSERT_TRUE(IsWindow(dialog)) << "a failed restore closed the dialog";
         Cancel(dialog);
     }
@@ -475,11 +483,7 @@ TEST_F(FileSelectionTest, RestoreOfABackupMadeByTheProgramPutsBackTheFileWithout
     ASSERT_NE(dialog, nullptr);
     OpenDirectory(dialog, testfiles::ExeDirectory());
     PickFileType(dialog, 1);
-    TypeName(dialog, "fs-restore.inB");
-    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
-                               "\\fs-restore.inB\nto the file\n" + path + "?")
-        .Answer(IDYES);
-    robot.Click(dialog, IDC_RESTORE);
+    Restore(dialog, "fs-restore.inB", path, IDYES);
     EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "a restore did not close the dialog";
     robot.Settle();
 
@@ -506,11 +510,7 @@ TEST_F(FileSelectionTest, RestorePutsBackEveryByteOfAFileTheProfileServiceWouldR
     ASSERT_NE(dialog, nullptr);
     OpenDirectory(dialog, testfiles::ExeDirectory());
     PickFileType(dialog, 1);
-    TypeName(dialog, "fs-exact.inB");
-    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
-                               "\\fs-exact.inB\nto the file\n" + path + "?")
-        .Answer(IDYES);
-    robot.Click(dialog, IDC_RESTORE);
+    Restore(dialog, "fs-exact.inB", path, IDYES);
     EXPECT_TRUE(robot.WaitUntilGone(dialog));
     robot.Settle();
     EXPECT_EQ(testfiles::ReadBytes(path), original);
@@ -526,11 +526,7 @@ TEST_F(FileSelectionTest, NoToTheRestoreQuestionClosesTheDialogAndWritesNothing)
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
 
-    TypeName(dialog, "saved.inb");
-    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
-                               "\\saved.inb\nto the file\n" + target + "?")
-        .Answer(IDNO);
-    robot.Click(dialog, IDC_RESTORE);
+    Restore(dialog, "saved.inb", target, IDNO);
     EXPECT_TRUE(robot.WaitUntilGone(dialog));
     robot.Settle();
     EXPECT_EQ(testfiles::ReadBytes(target), "[Kept]\r\n[BACKUPLOCATION]\r\nOriginalLocation=x\r\n");
@@ -605,11 +601,7 @@ TEST_F(FileSelectionTest, ALongOriginalLocationIsReadWholeNotCutIntoAnotherName)
     ASSERT_NE(dialog, nullptr);
 
     // The question names the whole location; No writes nothing anywhere.
-    TypeName(dialog, "saved.inb");
-    robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) +
-                               "\\saved.inb\nto the file\n" + target + "?")
-        .Answer(IDNO);
-    robot.Click(dialog, IDC_RESTORE);
+    Restore(dialog, "saved.inb", target, IDNO);
     EXPECT_TRUE(robot.WaitUntilGone(dialog));
     robot.Settle();
     EXPECT_EQ(testfiles::ReadBytes(target), "[Old]\r\n");

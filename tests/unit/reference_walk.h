@@ -19,6 +19,7 @@ inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std:
                                                           const search::WalkRequest& request,
                                                           search::WalkCursor& cursor) {
     const int count = static_cast<int>(headers.size());
+    ini::IniText file;  // opened afresh for every section; only its buffer is kept
     for (int i = cursor.section < 0 ? 0 : cursor.section; i < count; ++i) {
         const std::string& header = headers[static_cast<std::size_t>(i)];
         if (cursor.line == 0 && i != cursor.lastMatchedSection &&
@@ -28,7 +29,6 @@ inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std:
             cursor.line = 0;
             return search::WalkResult::Found;
         }
-        ini::IniText file;
         if (!file.Open(path)) return search::WalkResult::CannotOpen;
         ini::VectorSink store;
         if (ini::FindSection(file, header, ini::kSeekLimit)) ini::ReadSectionBody(file, store);

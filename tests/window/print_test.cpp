@@ -441,3 +441,41 @@ TEST_F(PrintTest, CancelInThePrintDialogPrintsNothing) {
     WaitForJobEnd(Main());
     ExpectNothingPrinted();
 }
+
+TEST_F(PrintTest, ABinaryFilePrintsItsLinesEachCutAtItsFirstNul) {
+    static const char kBytes[] =
+        "\x01\x02\xff\xfe\x00\x00 junk\r\n[Bin]\r\none=1\r\nnul=before\0after\r\n\x01\x02junk\x7f\xff\xfe\r\n"
+        "two=2\r\n[End]\r\nz=9\r\n\0\0\x01tail";
+    const std::string bytes(kBytes, sizeof kBytes - 1);
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("binary.ini", bytes)));
+    ASSERT_EQ(Sections(), (Rows{"[Bin]", "[End]"}));
+    // Rows whose bytes are no text print as something: only where they stand
+    // and what text they hold are checked.
+    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
+    HWND dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    Choose(dialog, kAllPages, false);
+    Choose(dialog, kSelection);
+    PrintWithOk(dialog, Main());
+    std::vector<Rows> pages = PrintedPages();
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(pages[0].size(), 5u) << "rows printed";
+    EXPECT_EQ(Rows(pages[0].begin(), pages[0].begin() + 3), (Rows{"[Bin]", "one=1", "nul=before"}));
+    EXPECT_NE(pages[0][3].find("junk"), std::string::npos) << pages[0][3];
+    EXPECT_EQ(pages[0][4], "two=2");
+
+    // The whole file: its first line, cut at the NUL, is four bytes of no
+    // text; its last, all after a NUL, is an empty row at the page's end.
+    ClearPdfFolder();
+    dialog = OpenPrintDialog(Main());
+    ASSERT_NE(dialog, nullptr);
+    PrintWithOk(dialog, Main());
+    pages = PrintedPages();
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(pages[0].size(), 8u) << "rows printed";
+    EXPECT_EQ(pages[0][0].find("junk"), std::string::npos) << pages[0][0];
+    EXPECT_EQ(Rows(pages[0].begin() + 1, pages[0].begin() + 4), (Rows{"[Bin]", "one=1", "nul=before"}));
+    EXPECT_NE(pages[0][4].find("junk"), std::string::npos) << pages[0][4];
+    EXPECT_EQ(Rows(pages[0].begin() + 5, pages[0].end()), (Rows{"two=2", "[End]", "z=9"}));
+    EXPECT_EQ(testfiles::ReadBytes(PathOf("binary.ini")), bytes);
+}

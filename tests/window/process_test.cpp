@@ -303,4 +303,42 @@ TEST_F(ProgramFolderTest, ABackupThatRunsOutOfRoomLeavesTheEarlierBackupWhole) {
     EXPECT_EQ(WaitForEnd(Program()), 0u);
 }
 
+TEST_F(ProgramFolderTest, AFullDiskRefusesTheChangeKeepsTheTogglesAndLosesNothing) {
+    // The program, its preferences and the INI file on a small file system
+    // filled to the last byte.
+    std::string folder = PathOf("");
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    testfiles::SmallFileSystem small(folder, "full", 4096);
+    if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string exe = small.Path() + "\\keplin.exe";
+    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
+    const std::string preferencesPath = small.Path() + "\\QUENTARO.INI";
+    const std::string preferences = "[KEPLIN]\r\nBackup=0\r\nAlphabetize=0\r\n";
+    ASSERT_TRUE(testfiles::WriteBytes(preferencesPath, preferences));
+    const std::string ini = small.Path() + "\\one.ini";
+    const std::string bytes = "[Zeta]\r\nz=1\r\n[Alpha]\r\na=1\r\n";
+    ASSERT_TRUE(testfiles::WriteBytes(ini, bytes));
+    ASSERT_GT(small.FillUpTo(0), 0u);
+
+    HWND main = RunFrom(exe, ini);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(Sections(main), (Items{"[Zeta]", "[Alpha]"}));
+    // Alphabetize on: no message, the list sorted for the run, the
+    // preferences as they were.
+    robot.Command(main, IDM_ALPHABETIZE);
+    EXPECT_TRUE(robot.WaitUntil([&] { return Sections(main) == Items{"[Alpha]", "[Zeta]"}; }))
+        << "the toggle did not hold";
+    EXPECT_EQ(testfiles::ReadBytes(preferencesPath), preferences);
+    // A change: refused as a failed write, the file byte for byte.
+    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Zeta] ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
+    robot.Click(main, IDC_DELETE_SECTION);
+    EXPECT_EQ(testfiles::ReadBytes(ini), bytes);
+    EXPECT_EQ(Sections(main), (Items{"[Alpha]", "[Zeta]"}));
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+    EXPECT_EQ(testfiles::ReadBytes(preferencesPath), preferences);
+}
+
 }  // namespace

@@ -821,3 +821,58 @@ TEST_F(SectionViewHeaderTest, ASectionWithoutANameIsRefusedForEveryChange) {
     EXPECT_EQ(testfiles::ReadBytes(path), bytes);
     LeaveView();
 }
+
+// ---- a binary file --------------------------------------------------------------
+
+namespace {
+
+template <size_t N>
+std::string Bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
+// A section among bytes that are no text: a NUL inside a line, control and
+// high bytes, and a last line of NULs without a line end.
+const std::string kBinary = Bytes(
+    "\x01\x02\xff\xfe\x00\x00 junk\r\n[Bin]\r\none=1\r\nnul=before\0after\r\n\x01\x02junk\x7f\xff\xfe\r\n"
+    "two=2\r\n[End]\r\nz=9\r\n\0\0\x01tail");
+
+}  // namespace
+
+class SectionViewBinaryTest : public SectionViewTest {};
+
+TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
+    std::string path = WriteIni("binary.ini", kBinary);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    EXPECT_EQ(Header(), "[Bin]");
+    EXPECT_EQ(Lines(), (Items{"one=1", "nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2"}));
+
+    EditValue(3, "2b");
+    std::string expected = Replace(kBinary, "two=2\r\n", "two=2b\r\n");
+    EXPECT_EQ(testfiles::ReadBytes(path), expected);
+    SelectLine(0);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\none ?").Answer(IDYES);
+    ClickInView(IDC_DELETE_KEY);
+    expected = Replace(expected, "one=1\r\n", "");
+    EXPECT_EQ(testfiles::ReadBytes(path), expected);
+    ASSERT_EQ(Lines(), (Items{"nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2b"}));
+
+    // Find goes over the same lines the view shows: the text after a NUL is
+    // not one of them.
+    auto find = [&](const std::string& text, const char* box) {
+        robot.Command(View(), IDC_FIND);
+        HWND dialog = robot.WaitForWindow("Find");
+        ASSERT_NE(dialog, nullptr);
+        robot.SetText(GetDlgItem(dialog, IDC_FIND_TEXT), text);
+        if (box) robot.Expect("KEPLIN", box).Answer(IDOK);
+        robot.Click(dialog, IDC_MAIN_MENU);
+        EXPECT_TRUE(robot.WaitUntilGone(dialog));
+    };
+    SelectLine(0);
+    find("JUNK", nullptr);
+    EXPECT_EQ(SelectedLine(), 1);
+    SelectLine(0);
+    find("after", "Could not find any.");
+    EXPECT_EQ(testfiles::ReadBytes(path), expected);
+    LeaveView();
+}

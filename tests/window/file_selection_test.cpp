@@ -606,4 +606,34 @@ TEST_F(FileSelectionTest, ALongOriginalLocationIsReadWholeNotCutIntoAnotherName)
     robot.Settle();
     EXPECT_EQ(testfiles::ReadBytes(target), "[Old]\r\n");
     EXPECT_EQ(testfiles::ReadBytes(cut), "[Other file]\r\n");
+
+    // Yes writes the whole location, at the platform's limit, and only it.
+    dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    Restore(dialog, "saved.inb", target, IDYES);
+    EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "a restore did not close the dialog";
+    robot.Settle();
+    EXPECT_EQ(testfiles::ReadBytes(target), kOther);
+    EXPECT_EQ(testfiles::ReadBytes(cut), "[Other file]\r\n");
+    EXPECT_EQ(Label(), path) << "a restore keeps the current file";
+}
+
+TEST_F(FileSelectionTest, ALocationBeyondThePathLimitIsRefusedBeforeTheQuestion) {
+    std::string path = WriteIni("current.ini", kOriginal);
+    // 300 characters; the file its first 259 name exists.
+    const std::string target = Folder() + "\\" + std::string(300 - Folder().size() - 1, 'r');
+    const std::string cut = target.substr(0, MAX_PATH - 1);
+    WriteIni(cut.substr(cut.rfind('\\') + 1), "[Other file]\r\n");
+    WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
+    Start(path);
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    TypeName(dialog, "saved.inb");
+    robot.Expect("KEPLIN", "Sorry, this path is too long:\n" + target).Answer(IDOK);
+    robot.Click(dialog, IDC_RESTORE);
+    ASSERT_TRUE(IsWindow(dialog)) << "a refused restore closed the dialog";
+    Cancel(dialog);
+    EXPECT_EQ(testfiles::ReadBytes(cut), "[Other file]\r\n");
+    EXPECT_EQ(Label(), path);
+    EXPECT_EQ(testfiles::ReadBytes(path), kOriginal);
 }

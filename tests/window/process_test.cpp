@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -339,6 +340,48 @@ TEST_F(ProgramFolderTest, AFullDiskRefusesTheChangeKeepsTheTogglesAndLosesNothin
     robot.Command(main, IDM_EXIT);
     EXPECT_EQ(WaitForEnd(Program()), 0u);
     EXPECT_EQ(testfiles::ReadBytes(preferencesPath), preferences);
+}
+
+TEST_F(ProgramFolderTest, ABackupNameBeyondThePathLimitIsNeverCutIntoAnotherName) {
+    // The program in a deep folder, the file in a shallow one: the file's
+    // path fits the platform's limit of 259 characters, its backup's would not.
+    std::string deep = PathOf("program");
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    while (deep.size() < 160) {
+        deep += "\\a-deeper-folder";
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    }
+    const std::string exe = deep + "\\keplin.exe";
+    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(testfiles::WriteBytes(deep + "\\QUENTARO.INI", "[KEPLIN]\r\nBackup=1\r\n"));
+    const size_t room = MAX_PATH - 1 - PathOf("").size();
+    const std::string name = std::string(std::min<size_t>(room, 255) - 4, 'n') + ".ini";
+    const std::string ini = WriteIni(name, "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
+    ASSERT_LE(ini.size(), static_cast<size_t>(MAX_PATH - 1));
+    const std::string backup = deep + "\\" + name.substr(0, name.size() - 1) + "B";
+    ASSERT_GT(backup.size(), static_cast<size_t>(MAX_PATH - 1));
+
+    HWND main = RunFrom(exe, ini);
+    ASSERT_NE(main, nullptr);
+    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
+    robot.Click(main, IDC_DELETE_SECTION);
+    EXPECT_EQ(testfiles::ReadBytes(ini), "[One]\r\na=1\r\n");
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+    // Nothing but the program and its preferences in its folder: no backup
+    // under a shortened name.
+    Items files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((deep + "\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (Items{"QUENTARO.INI", "keplin.exe"}));
 }
 
 }  // namespace

@@ -835,7 +835,7 @@ std::string Bytes(const char (&literal)[N]) {
 // high bytes, and a last line of NULs without a line end.
 const std::string kBinary = Bytes(
     "\x01\x02\xff\xfe\x00\x00 junk\r\n[Bin]\r\none=1\r\nnul=before\0after\r\n\x01\x02junk\x7f\xff\xfe\r\n"
-    "two=2\r\n[End]\r\nz=9\r\n\0\0\x01tail");
+    "two=2\r\nraw=\x01\x02\x7f\x80\xff\r\n[End]\r\nz=9\r\n\0\0\x01tail");
 
 }  // namespace
 
@@ -845,7 +845,15 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     std::string path = WriteIni("binary.ini", kBinary);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
     EXPECT_EQ(Header(), "[Bin]");
-    EXPECT_EQ(Lines(), (Items{"one=1", "nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2"}));
+    EXPECT_EQ(Lines(), (Items{"one=1", "nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2", "raw=\x01\x02\x7f\x80\xff"}));
+
+    // A value of control and high bytes goes through the edit screen and
+    // back unchanged.
+    HWND screen = EditLine(4);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "\x01\x02\x7f\x80\xff");
+    Ok(screen);
+    EXPECT_EQ(testfiles::ReadBytes(path), kBinary);
 
     EditValue(3, "2b");
     std::string expected = Replace(kBinary, "two=2\r\n", "two=2b\r\n");
@@ -855,12 +863,12 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     ClickInView(IDC_DELETE_KEY);
     expected = Replace(expected, "one=1\r\n", "");
     EXPECT_EQ(testfiles::ReadBytes(path), expected);
-    ASSERT_EQ(Lines(), (Items{"nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2b"}));
+    ASSERT_EQ(Lines(), (Items{"nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2b", "raw=\x01\x02\x7f\x80\xff"}));
 
     // Find goes over the same lines the view shows: the text after a NUL is
     // not one of them.
-    auto find = [&](const std::string& text, const char* box) {
-        robot.Command(View(), IDC_FIND);
+    auto find = [&](HWND owner, const std::string& text, const char* box) {
+        robot.Command(owner, IDC_FIND);
         HWND dialog = robot.WaitForWindow("Find");
         ASSERT_NE(dialog, nullptr);
         robot.SetText(GetDlgItem(dialog, IDC_FIND_TEXT), text);
@@ -869,10 +877,19 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
         EXPECT_TRUE(robot.WaitUntilGone(dialog));
     };
     SelectLine(0);
-    find("JUNK", nullptr);
+    find(View(), "JUNK", nullptr);
     EXPECT_EQ(SelectedLine(), 1);
     SelectLine(0);
-    find("after", "Could not find any.");
-    EXPECT_EQ(testfiles::ReadBytes(path), expected);
+    find(View(), "after", "Could not find any.");
     LeaveView();
+    // And so does the walk over the whole file from the main window.
+    find(Main(), "\x7f\x80", nullptr);
+    HWND found = robot.WaitForWindow("Viewing Section");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(robot::SelectedIndex(GetDlgItem(found, IDC_VIEW_LIST)), 3);
+    robot.Click(found, IDC_MAIN_MENU);
+    EXPECT_TRUE(robot.WaitUntilGone(found));
+    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
+    find(Main(), "after", "Could not find any more\nafter");
+    EXPECT_EQ(testfiles::ReadBytes(path), expected);
 }

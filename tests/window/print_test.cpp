@@ -136,6 +136,24 @@ protected:
     void Choose(HWND dialog, int id, bool on = true) {
         SendMessageA(GetDlgItem(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
+    // In the print dialog: Selection instead of All.
+    void ChooseSelection(HWND dialog) {
+        Choose(dialog, kAllPages, false);
+        Choose(dialog, kSelection);
+    }
+    // Print from the main window with Selection chosen, to the job's end.
+    void PrintSelection() {
+        HWND dialog = OpenPrintDialog(Main());
+        ASSERT_NE(dialog, nullptr);
+        ChooseSelection(dialog);
+        PrintWithOk(dialog, Main());
+    }
+    // Print from the main window as the dialog offers it, to the job's end.
+    void PrintAsOffered() {
+        HWND dialog = OpenPrintDialog(Main());
+        ASSERT_NE(dialog, nullptr);
+        PrintWithOk(dialog, Main());
+    }
     void SetCopies(HWND dialog, int copies) { robot.SetText(GetDlgItem(dialog, kCopies), std::to_string(copies)); }
 
     // OK in the print dialog, then waits until the job has ended: the owner
@@ -203,8 +221,7 @@ TEST_F(PrintTest, SelectionPrintsTheSelectedSectionWithItsHeaderAndWithoutEmptyL
     EXPECT_FALSE(robot::IsEnabled(GetDlgItem(dialog, kPageRange)));
     EXPECT_TRUE(Checked(dialog, kAllPages));
     EXPECT_TRUE(Checked(dialog, kCollate));
-    Choose(dialog, kAllPages, false);
-    Choose(dialog, kSelection);
+    ChooseSelection(dialog);
     PrintWithOk(dialog, Main());
     EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[Colors]", "Background=0 0 0", "; a comment", "Window=255 255 255"}}));
 }
@@ -242,9 +259,7 @@ std::vector<Rows> Paged(const Rows& lines, long long linesPerPage) {
 
 TEST_F(PrintTest, AllPrintsTheWholeFileWithItsEmptyLinesAsEmptyRows) {
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("colors.ini", kColors)));
-    HWND dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[Desktop]", "Wallpaper=(None)", "", "TileWallpaper=0", "[Colors]",
                                                   "Background=0 0 0", "", "; a comment", "Window=255 255 255",
                                                   "[Fonts]", "Sans=sans.fon"}}));
@@ -285,11 +300,7 @@ TEST_F(PrintTest, TenLinesMoreThanAPageHoldsGiveTwoPagesTheSecondOfTenRows) {
     Rows lines{"[Long]"};
     for (const std::string& line : Numbered("key=", static_cast<int>(perPage) + 9)) lines.push_back(line);
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("long.ini", IniText(lines))));
-    HWND dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    Choose(dialog, kAllPages, false);
-    Choose(dialog, kSelection);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintSelection());
     std::vector<Rows> pages = PrintedPages();
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].size(), static_cast<size_t>(perPage));
@@ -305,9 +316,7 @@ TEST_F(PrintTest, ALineLongerThanARowIsCutAtTheCharactersPerLine) {
     const std::string longLine = "long=" + digits.substr(0, 135);
     const std::string fitting = "fits=" + digits.substr(0, static_cast<size_t>(perLine) - 5);
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("wide.ini", "[Wide]\r\n" + longLine + "\r\n" + fitting + "\r\n")));
-    HWND dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     EXPECT_EQ(PrintedPages(),
               (std::vector<Rows>{{"[Wide]", longLine.substr(0, static_cast<size_t>(perLine)), fitting}}));
 }
@@ -339,9 +348,7 @@ TEST_F(PrintTest, AFileOfMoreThan32767LinesPrintsWholeAndInOrder) {
     const long long perPage = PrinterMetrics().linesPerPage;
     Rows lines = Numbered("line ", 32800);
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("large.ini", IniText(lines))));
-    HWND dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     std::vector<Rows> pages = PrintedPages();
     EXPECT_EQ(static_cast<long long>(pages.size()), print::PageCount(32800, perPage));
     EXPECT_TRUE(pages == Paged(lines, perPage)) << "the printed rows differ from the file's lines";
@@ -415,19 +422,13 @@ TEST_F(PrintTest, AnEmptyFileOrASectionNoLongerInTheFilePrintsNothingAndSaysNoth
     ASSERT_EQ(SelectedSection(), "[Colors]");
     // Another program takes the section out.
     ASSERT_TRUE(testfiles::WriteBytes(path, "[Desktop]\r\nWallpaper=(None)\r\n"));
-    HWND dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    Choose(dialog, kAllPages, false);
-    Choose(dialog, kSelection);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintSelection());
     robot.ExpectNoMessageBox();
     ExpectNothingPrinted();
 
     // And then empties the file.
     ASSERT_TRUE(testfiles::WriteBytes(path, ""));
-    dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     robot.ExpectNoMessageBox();
     ExpectNothingPrinted();
 }
@@ -452,11 +453,7 @@ TEST_F(PrintTest, ABinaryFilePrintsItsLinesEachCutAtItsFirstNul) {
     // Rows whose bytes are no text print as something: only where they stand
     // and what text they hold are checked.
     robot.SelectItem(Control(IDC_SECTION_LIST), 0);
-    HWND dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    Choose(dialog, kAllPages, false);
-    Choose(dialog, kSelection);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintSelection());
     std::vector<Rows> pages = PrintedPages();
     ASSERT_EQ(pages.size(), 1u);
     ASSERT_EQ(pages[0].size(), 5u) << "rows printed";
@@ -467,9 +464,7 @@ TEST_F(PrintTest, ABinaryFilePrintsItsLinesEachCutAtItsFirstNul) {
     // The whole file: its first line, cut at the NUL, is four bytes of no
     // text; its last, all after a NUL, is an empty row at the page's end.
     ClearPdfFolder();
-    dialog = OpenPrintDialog(Main());
-    ASSERT_NE(dialog, nullptr);
-    PrintWithOk(dialog, Main());
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     pages = PrintedPages();
     ASSERT_EQ(pages.size(), 1u);
     ASSERT_EQ(pages[0].size(), 8u) << "rows printed";

@@ -238,7 +238,27 @@ TEST_F(ProcessEndingTest, ExitEndsTheProgramWithExitCode0) {
 
 // ---- a program folder that cannot be written -------------------------------
 
-class ProgramFolderTest : public ProcessTest {};
+class ProgramFolderTest : public ProcessTest {
+protected:
+    // A small file system of this size mounted in the test's folder, with a
+    // copy of the program on it; null where none can be mounted.
+    std::unique_ptr<testfiles::SmallFileSystem> SmallProgramFolder(const std::string& name, unsigned kilobytes) {
+        std::string folder = PathOf("");
+        if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+        auto small = std::make_unique<testfiles::SmallFileSystem>(folder, name, kilobytes);
+        if (!small->Mounted()) return nullptr;
+        EXPECT_TRUE(CopyFileA(KeplinExe().c_str(), (small->Path() + "\\keplin.exe").c_str(), FALSE));
+        return small;
+    }
+    // Delete Section on [Two], the second header, with Yes; the backup made
+    // first fails, and says so with this name.
+    void DeleteTwoWithoutABackup(HWND main, const std::string& backup) {
+        robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
+        robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
+        robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
+        robot.Click(main, IDC_DELETE_SECTION);
+    }
+};
 
 TEST_F(ProgramFolderTest, TogglesLastForTheRunBackupsReportAndChangesStillGoThrough) {
     // The program runs from a folder of its own that refuses new files.
@@ -248,9 +268,12 @@ TEST_F(ProgramFolderTest, TogglesLastForTheRunBackupsReportAndChangesStillGoThro
     ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
     std::string ini = WriteIni("one.ini", "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
     testfiles::ImmutableFile locked(folder);
-    // chattr runs as a Unix process of its own: wait until the folder refuses.
-    const std::string probe = folder + "\\probe.txt";
+    // chattr runs as a Unix process of its own: wait until the folder refuses
+    // a new file. Each probe has a name of its own: one made just before the
+    // folder locked cannot be deleted, and writing it again would succeed.
+    int probes = 0;
     ASSERT_TRUE(robot.WaitUntil([&] {
+        const std::string probe = folder + "\\probe" + std::to_string(++probes) + ".txt";
         const bool taken = testfiles::WriteBytes(probe, "x");
         if (taken) DeleteFileA(probe.c_str());
         return !taken;
@@ -263,10 +286,7 @@ TEST_F(ProgramFolderTest, TogglesLastForTheRunBackupsReportAndChangesStillGoThro
     EXPECT_FALSE(testfiles::Exists(folder + "\\QUENTARO.INI"));
     // The toggle holds for the run: the change tries a backup, says it could
     // not make it, and still goes through.
-    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
-    robot.Expect("KEPLIN", "Sorry could not make " + folder + "\\one.inB").Answer(IDOK);
-    robot.Click(main, IDC_DELETE_SECTION);
+    DeleteTwoWithoutABackup(main, folder + "\\one.inB");
     EXPECT_EQ(testfiles::ReadBytes(ini), "[One]\r\na=1\r\n");
     EXPECT_TRUE(robot.WaitUntil([&] { return Sections(main) == Items{"[One]"}; })) << "the list was not read again";
     robot.Command(main, IDM_EXIT);
@@ -276,27 +296,21 @@ TEST_F(ProgramFolderTest, TogglesLastForTheRunBackupsReportAndChangesStillGoThro
 TEST_F(ProgramFolderTest, ABackupThatRunsOutOfRoomLeavesTheEarlierBackupWhole) {
     // The program, its preferences and an earlier backup on a small file
     // system that has room left for only part of a new backup.
-    std::string folder = PathOf("");
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    testfiles::SmallFileSystem small(folder, "small", 3072);
-    if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
-    const std::string exe = small.Path() + "\\keplin.exe";
-    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
-    ASSERT_TRUE(testfiles::WriteBytes(small.Path() + "\\QUENTARO.INI", "[KEPLIN]\r\nBackup=1\r\n"));
+    std::unique_ptr<testfiles::SmallFileSystem> small = SmallProgramFolder("small", 3072);
+    if (!small) GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string exe = small->Path() + "\\keplin.exe";
+    ASSERT_TRUE(testfiles::WriteBytes(small->Path() + "\\QUENTARO.INI", "[KEPLIN]\r\nBackup=1\r\n"));
     const std::string earlier = "[Old]\r\nkept=yes\r\n[BACKUPLOCATION]\r\nOriginalLocation=C:\\x\\one.ini\r\n";
-    const std::string backup = small.Path() + "\\one.inB";
+    const std::string backup = small->Path() + "\\one.inB";
     ASSERT_TRUE(testfiles::WriteBytes(backup, earlier));
     std::string body = "[One]\r\n";
     while (body.size() < 200 * 1024) body += "key" + std::to_string(body.size()) + "=some value\r\n";
     std::string ini = WriteIni("one.ini", body + "[Two]\r\nb=2\r\n");
-    ASSERT_GT(small.FillUpTo(48 * 1024), 0u);
+    ASSERT_GT(small->FillUpTo(48 * 1024), 0u);
 
     HWND main = RunFrom(exe, ini);
     ASSERT_NE(main, nullptr);
-    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
-    robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
-    robot.Click(main, IDC_DELETE_SECTION);
+    DeleteTwoWithoutABackup(main, backup);
     // The change went through; the earlier backup is as it was.
     EXPECT_EQ(testfiles::ReadBytes(ini), body);
     EXPECT_EQ(testfiles::ReadBytes(backup), earlier);
@@ -307,19 +321,16 @@ TEST_F(ProgramFolderTest, ABackupThatRunsOutOfRoomLeavesTheEarlierBackupWhole) {
 TEST_F(ProgramFolderTest, AFullDiskRefusesTheChangeKeepsTheTogglesAndLosesNothing) {
     // The program, its preferences and the INI file on a small file system
     // filled to the last byte.
-    std::string folder = PathOf("");
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    testfiles::SmallFileSystem small(folder, "full", 4096);
-    if (!small.Mounted()) GTEST_SKIP() << "no small file system can be mounted here";
-    const std::string exe = small.Path() + "\\keplin.exe";
-    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
-    const std::string preferencesPath = small.Path() + "\\QUENTARO.INI";
+    std::unique_ptr<testfiles::SmallFileSystem> small = SmallProgramFolder("full", 4096);
+    if (!small) GTEST_SKIP() << "no small file system can be mounted here";
+    const std::string exe = small->Path() + "\\keplin.exe";
+    const std::string preferencesPath = small->Path() + "\\QUENTARO.INI";
     const std::string preferences = "[KEPLIN]\r\nBackup=0\r\nAlphabetize=0\r\n";
     ASSERT_TRUE(testfiles::WriteBytes(preferencesPath, preferences));
-    const std::string ini = small.Path() + "\\one.ini";
+    const std::string ini = small->Path() + "\\one.ini";
     const std::string bytes = "[Zeta]\r\nz=1\r\n[Alpha]\r\na=1\r\n";
     ASSERT_TRUE(testfiles::WriteBytes(ini, bytes));
-    ASSERT_GT(small.FillUpTo(0), 0u);
+    ASSERT_GT(small->FillUpTo(0), 0u);
 
     HWND main = RunFrom(exe, ini);
     ASSERT_NE(main, nullptr);
@@ -363,10 +374,7 @@ TEST_F(ProgramFolderTest, ABackupNameBeyondThePathLimitIsNeverCutIntoAnotherName
 
     HWND main = RunFrom(exe, ini);
     ASSERT_NE(main, nullptr);
-    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
-    robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
-    robot.Click(main, IDC_DELETE_SECTION);
+    DeleteTwoWithoutABackup(main, backup);
     EXPECT_EQ(testfiles::ReadBytes(ini), "[One]\r\na=1\r\n");
     robot.Command(main, IDM_EXIT);
     EXPECT_EQ(WaitForEnd(Program()), 0u);

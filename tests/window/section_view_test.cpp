@@ -893,3 +893,19 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     find(Main(), "after", "Could not find any more\nafter");
     EXPECT_EQ(testfiles::ReadBytes(path), expected);
 }
+
+TEST_F(SectionViewBinaryTest, AKeyInsertedAfterALastLineOfNulsWithoutALineEndKeepsThatLine) {
+    std::string path = WriteIni("binary.ini", kBinary);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
+    ASSERT_EQ(Header(), "[End]");
+    ClickInView(IDC_INSERT);
+    HWND screen = InsertScreen();
+    ASSERT_NE(screen, nullptr);
+    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "new");
+    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
+    Ok(screen);
+    // The last line gets its line end; the file still ends without one.
+    EXPECT_EQ(testfiles::ReadBytes(path), kBinary + "\r\nnew=3");
+    EXPECT_EQ(Lines(), (Items{"z=9", "new=3"}));
+    LeaveView();
+}

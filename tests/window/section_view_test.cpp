@@ -133,6 +133,16 @@ protected:
         EXPECT_NE(screen, nullptr) << "the insert screen did not open";
         return screen;
     }
+    // Insert in the view, key and value typed into its screen; the screen,
+    // still open, or null.
+    HWND FillInsertScreen(const std::string& key, const std::string& value) {
+        ClickInView(IDC_INSERT);
+        HWND screen = InsertScreen();
+        if (!screen) return nullptr;
+        robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), key);
+        robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), value);
+        return screen;
+    }
     static std::string TextOf(HWND dialog, int id) { return robot::Text(GetDlgItem(dialog, id)); }
     void Ok(HWND screen) {
         robot.Click(screen, IDC_MAIN_MENU);
@@ -368,11 +378,8 @@ TEST_F(SectionViewInsertTest, CancelWritesNothing) {
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     SelectLine(1);
-    ClickInView(IDC_INSERT);
-    HWND screen = InsertScreen();
+    HWND screen = FillInsertScreen("Border", "3");
     ASSERT_NE(screen, nullptr);
-    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
-    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
     Cancel(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kColors);
     EXPECT_EQ(Lines(), kColorsLines);
@@ -385,11 +392,8 @@ TEST_F(SectionViewInsertTest, AFileThatRefusesWritingIsReportedAndKeptByteForByt
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     testfiles::ImmutableFile locked(path);
     ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
-    ClickInView(IDC_INSERT);
-    HWND screen = InsertScreen();
+    HWND screen = FillInsertScreen("Border", "3");
     ASSERT_NE(screen, nullptr);
-    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
-    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
     robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
     Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kColors);
@@ -898,11 +902,8 @@ TEST_F(SectionViewBinaryTest, AKeyInsertedAfterALastLineOfNulsWithoutALineEndKee
     std::string path = WriteIni("binary.ini", kBinary);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
     ASSERT_EQ(Header(), "[End]");
-    ClickInView(IDC_INSERT);
-    HWND screen = InsertScreen();
+    HWND screen = FillInsertScreen("new", "3");
     ASSERT_NE(screen, nullptr);
-    robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "new");
-    robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
     Ok(screen);
     // The last line gets its line end; the file still ends without one.
     EXPECT_EQ(testfiles::ReadBytes(path), kBinary + "\r\nnew=3");

@@ -53,6 +53,17 @@ protected:
         return dialog;
     }
 
+    // Starts on path and opens the dialog from the main window.
+    HWND StartAndOpenDialog(const std::string& path) {
+        Start(path);
+        return OpenDialog();
+    }
+    // The current file as it was before the dialog: its label and its list.
+    void ExpectCurrentFileKept(const std::string& path) {
+        EXPECT_EQ(Label(), path);
+        EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    }
+
     HWND Item(HWND dialog, int id) const { return GetDlgItem(dialog, id); }
     bool Shown(HWND dialog, int id) const { return IsWindowVisible(Item(dialog, id)) != FALSE; }
     std::string DirectoryShown(HWND dialog) const { return robot::Text(Item(dialog, IDC_DIRECTORY_TEXT)); }
@@ -141,8 +152,7 @@ TEST_F(FileSelectionTest, OpensOnTheCurrentFilesDirectoryWithTheProgramsButtonsA
     WriteIni("second.ini", kOther);
     WriteIni("backup.inb", kOther);
     WriteIni("notes.txt", "text");
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     ExpectShowing(dialog, Folder());
@@ -164,15 +174,13 @@ TEST_F(FileSelectionTest, OpensOnTheCurrentFilesDirectoryWithTheProgramsButtonsA
     EXPECT_EQ(restore.left, help.left);
 
     Cancel(dialog);
-    EXPECT_EQ(Label(), path);
-    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    ExpectCurrentFileKept(path);
 }
 
 TEST_F(FileSelectionTest, OnlyTheBackupFileTypeShowsRestore) {
     std::string path = WriteIni("current.ini", kOriginal);
     WriteIni("backup.inb", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     PickFileType(dialog, 1);
@@ -195,8 +203,7 @@ TEST_F(FileSelectionTest, AFileInAnotherDirectoryBecomesCurrent) {
     std::string other = PathOf("other");
     ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
     ASSERT_TRUE(testfiles::WriteBytes(other + "\\b.ini", kOther));
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     OpenDirectory(dialog, other);
@@ -211,8 +218,7 @@ TEST_F(FileSelectionTest, AFileInAnotherDirectoryBecomesCurrent) {
 TEST_F(FileSelectionTest, DoubleClickingAFileInTheListMakesItCurrent) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string second = WriteIni("second.ini", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     ASSERT_EQ(FilesListed(dialog), (Items{"current.ini", "second.ini"}));
@@ -230,8 +236,7 @@ TEST_F(FileSelectionTest, AFullPathTypedIntoTheNameBoxIsTakenWhole) {
     std::string other = PathOf("other");
     ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
     ASSERT_TRUE(testfiles::WriteBytes(other + "\\b.ini", kOther));
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     EXPECT_TRUE(ChooseByName(dialog, other + "\\b.ini"));
@@ -244,8 +249,7 @@ TEST_F(FileSelectionTest, CancelAfterOpeningADirectoryKeepsTheCurrentFile) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string other = PathOf("other");
     ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     OpenDirectory(dialog, other);
@@ -257,15 +261,13 @@ TEST_F(FileSelectionTest, CancelAfterOpeningADirectoryKeepsTheCurrentFile) {
     robot.Settle();
     ShowWindow(Main(), SW_RESTORE);
     robot.Settle();
-    EXPECT_EQ(Label(), path);
-    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    ExpectCurrentFileKept(path);
 }
 
 TEST_F(FileSelectionTest, OKWithAPatternSaysAFileMustBeSelectedAndKeepsTheDialogOpen) {
     std::string path = WriteIni("current.ini", kOriginal);
     WriteIni("backup.inb", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     for (const char* pattern : {"*.inb", "*.INI"}) {
@@ -277,15 +279,13 @@ TEST_F(FileSelectionTest, OKWithAPatternSaysAFileMustBeSelectedAndKeepsTheDialog
     TypeName(dialog, "b*");
     EXPECT_FALSE(PressOK(dialog));
     Cancel(dialog);
-    EXPECT_EQ(Label(), path);
-    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    ExpectCurrentFileKept(path);
 }
 
 TEST_F(FileSelectionTest, ABackupIsEditedOnlyAfterYesToTheQuestion) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string backup = WriteIni("saved.inb", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     PickFileType(dialog, 1);
 
@@ -352,8 +352,7 @@ TEST_F(FileSelectionTest, DeleteFileRefusesPatternsAndSystemFilesInAnyCase) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string winIni = WriteIni("win.ini", kOther);
     std::string systemIni = WriteIni("System.Ini", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     for (const char* pattern : {"*.ini", "*.INB", "c*.ini"}) {
@@ -382,8 +381,7 @@ TEST_F(FileSelectionTest, DeleteFileRefusesPatternsAndSystemFilesInAnyCase) {
 TEST_F(FileSelectionTest, DeletingAnotherFileAsksThenDeletesAndKeepsTheCurrentFile) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string other = WriteIni("other.ini", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     const std::string question = "Are you sure you want to Delete\n" + DirectoryShown(dialog) + "\\other.ini?";
 
@@ -398,15 +396,13 @@ TEST_F(FileSelectionTest, DeletingAnotherFileAsksThenDeletesAndKeepsTheCurrentFi
     EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "a deletion did not close the dialog";
     robot.Settle();
     EXPECT_FALSE(testfiles::Exists(other));
-    EXPECT_EQ(Label(), path);
-    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    ExpectCurrentFileKept(path);
     EXPECT_EQ(testfiles::ReadBytes(path), kOriginal);
 }
 
 TEST_F(FileSelectionTest, DeletingTheCurrentFileLeavesNoFileSelected) {
     std::string path = WriteIni("current.ini", kOriginal);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     // The directory shown differs from the current file's in case only.
@@ -446,8 +442,7 @@ TEST_F(FileSelectionTest, ReadOnlyHidesDeleteFileAndLeavesOKAndRestore) {
     PreferencesAtStart("LockContents=1\r\n");
     std::string path = WriteIni("current.ini", kOriginal);
     WriteIni("second.ini", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     EXPECT_FALSE(Shown(dialog, IDC_DELETE_FILE));
@@ -489,8 +484,7 @@ TEST_F(FileSelectionTest, RestoreOfABackupMadeByTheProgramPutsBackTheFileWithout
 
     EXPECT_EQ(testfiles::ReadBytes(path), kOriginal);
     EXPECT_EQ(testfiles::ReadBytes(backup), saved) << "the backup keeps its location";
-    EXPECT_EQ(Label(), path);
-    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    ExpectCurrentFileKept(path);
 }
 
 TEST_F(FileSelectionTest, RestorePutsBackEveryByteOfAFileTheProfileServiceWouldReshape) {
@@ -522,23 +516,20 @@ TEST_F(FileSelectionTest, NoToTheRestoreQuestionClosesTheDialogAndWritesNothing)
     std::string target = WriteIni("target.ini", "[Kept]\r\n[BACKUPLOCATION]\r\nOriginalLocation=x\r\n");
     std::string backup = WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" +
                                                    target + "\r\n");
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     Restore(dialog, "saved.inb", target, IDNO);
     EXPECT_TRUE(robot.WaitUntilGone(dialog));
     robot.Settle();
     EXPECT_EQ(testfiles::ReadBytes(target), "[Kept]\r\n[BACKUPLOCATION]\r\nOriginalLocation=x\r\n");
-    EXPECT_EQ(Label(), path);
-    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    ExpectCurrentFileKept(path);
 }
 
 TEST_F(FileSelectionTest, RestoreRefusesAPatternAndAFileThatIsNotABackup) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string plain = WriteIni("plain.inb", kOther);
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     PickFileType(dialog, 1);
 
@@ -596,8 +587,7 @@ TEST_F(FileSelectionTest, ALongOriginalLocationIsReadWholeNotCutIntoAnotherName)
     std::string cut = target.substr(0, 254);
     WriteIni(cut.substr(cut.rfind('\\') + 1), "[Other file]\r\n");
     WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
     // The question names the whole location; No writes nothing anywhere.
@@ -625,8 +615,7 @@ TEST_F(FileSelectionTest, ALocationBeyondThePathLimitIsRefusedBeforeTheQuestion)
     const std::string cut = target.substr(0, MAX_PATH - 1);
     WriteIni(cut.substr(cut.rfind('\\') + 1), "[Other file]\r\n");
     WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
-    Start(path);
-    HWND dialog = OpenDialog();
+    HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     TypeName(dialog, "saved.inb");
     robot.Expect("KEPLIN", "Sorry, this path is too long:\n" + target).Answer(IDOK);

@@ -426,6 +426,9 @@ TEST_F(SearchWalkTest, WalksWhileAnotherProgramReplacesTheFileOverAndOverEachRea
     // Searching wrote nothing: the file is one version or the other, whole.
     const std::string last = testfiles::ReadBytes(PathOf("search.ini"));
     EXPECT_TRUE(last == first || last == second);
+    // The program started on the first version; the second seen proves that
+    // the file really was replaced while the searches ran.
+    EXPECT_GT(seconds, 0) << "the file was never replaced during the searches";
     std::printf("[          ] views on the first version: %d, on the second: %d\n", firsts, seconds);
 }
 

@@ -11,13 +11,20 @@
 
 namespace {
 
+// The viewer WinHelp starts: in the Windows directory, or, where a system has
+// none there (a 64-bit Wine without its 32-bit half), in the system directory.
 std::string ViewerPath() {
-    char directory[MAX_PATH] = "";
-    UINT length = GetWindowsDirectoryA(directory, sizeof directory);
-    if (length == 0 || length >= sizeof directory) return {};
-    std::string path = directory;
-    if (path.back() != '\\') path += '\\';
-    return path + "winhlp32.exe";
+    for (int place = 0; place < 2; ++place) {
+        char directory[MAX_PATH] = "";
+        const UINT length = place == 0 ? GetWindowsDirectoryA(directory, sizeof directory)
+                                       : GetSystemDirectoryA(directory, sizeof directory);
+        if (length == 0 || length >= sizeof directory) continue;
+        std::string path = directory;
+        if (path.back() != '\\') path += '\\';
+        path += "winhlp32.exe";
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
+    }
+    return {};
 }
 
 // The file's own description from its version resource, "" when it has none.
@@ -62,7 +69,7 @@ void OpenHtmlHelp(HWND owner) {
 
 bool WinHelpViewerWorks() {
     std::string viewer = ViewerPath();
-    if (viewer.empty() || GetFileAttributesA(viewer.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (viewer.empty()) return false;
     return !app::IsStubViewerDescription(FileDescription(viewer));
 }
 

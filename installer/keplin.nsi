@@ -8,12 +8,17 @@
 ; The uninstaller removes what setup installed and leaves the preferences and
 ; the backups; the folder goes only when nothing else is left in it.
 
+; The 64-bit setup is a 64-bit program itself, so that it also runs where
+; 32-bit programs cannot (a 64-bit Wine without its 32-bit half).
+!if ${ARCH} == "win64"
+Target amd64-unicode
+!else
 Unicode true
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "KEPLIN"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KEPLIN"
@@ -58,12 +63,6 @@ VIAddVersionKey "LegalCopyright" "Free software: share it and change it freely"
 Function .onInit
     SetShellVarContext current
     !insertmacro REFUSE_WHILE_KEPLIN_RUNS
-!if ${ARCH} == "win64"
-    ${IfNot} ${RunningX64}
-        MessageBox MB_OK|MB_ICONSTOP "This is the 64-bit KEPLIN; this Windows is 32-bit. Use the 32-bit setup." /SD IDOK
-        Abort
-    ${EndIf}
-!endif
 FunctionEnd
 
 Function un.onInit

@@ -365,8 +365,8 @@ TEST_F(PrintTest, CancelEnablesTheOwnerAtOnceAndStopsAtTheNextPageEnd) {
 
     HWND box = robot.WaitForWindow("KEPLIN is Printing", "#32770", 20000);
     ASSERT_NE(box, nullptr) << "no cancel box while printing";
-    // Let some pages print first (the whole job takes many seconds).
-    Sleep(1500);
+    // Let some pages print first (the whole job takes many seconds of work).
+    robot.LetProgramWork(1500);
     EXPECT_FALSE(robot::IsEnabled(Main())) << "the main window takes input while printing";
     EXPECT_TRUE(robot::ShowsText(box, "Cancel Printing"));
     EXPECT_EQ(robot::Text(GetDlgItem(box, IDC_CANCEL_BUTTON)), "Cancel");
@@ -394,7 +394,7 @@ TEST_F(PrintTest, EscapeInTheCancelBoxCancelsToo) {
     robot.Click(dialog, IDOK);
     HWND box = robot.WaitForWindow("KEPLIN is Printing", "#32770", 20000);
     ASSERT_NE(box, nullptr) << "no cancel box while printing";
-    Sleep(1000);
+    robot.LetProgramWork(1000);
     // The key goes to the box's focused button, through the abort procedure.
     robot.Key(GetDlgItem(box, IDC_CANCEL_BUTTON), VK_ESCAPE);
     EXPECT_TRUE(robot.WaitUntilGone(box)) << "Escape did not close the cancel box";

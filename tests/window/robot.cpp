@@ -12,10 +12,14 @@
 namespace robot {
 namespace {
 
-constexpr DWORD kBoxTimeoutMs = 5000;
-// Generous: the window tests run under Wine's whole-heap check, which slows
-// every allocation.
-constexpr DWORD kReplyTimeoutMs = 15000;
+// Limits that only catch a program that stopped: none of them is a speed
+// the program must reach. A loaded machine, or Wine's whole-heap check that
+// slows every allocation, makes everything slower but still passes.
+constexpr DWORD kBoxTimeoutMs = 30000;
+constexpr DWORD kReplyTimeoutMs = 120000;
+// How long the program may go without using any processor time before a
+// wait for it gives up: time it spends working never counts.
+constexpr DWORD kIdleLimitMs = 30000;
 
 std::string Narrow(const std::wstring& wide) {
     if (wide.empty()) return std::string();
@@ -54,6 +58,30 @@ LRESULT CALLBACK WatchMessages(int code, WPARAM removed, LPARAM lParam) {
         }
     }
     return CallNextHookEx(nullptr, code, removed, lParam);
+}
+
+// Processor time a thread or a process has used so far, in 100 ns units.
+ULONGLONG Sum(const FILETIME& kernel, const FILETIME& user) {
+    return (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+           (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+}
+
+ULONGLONG ThreadTime(DWORD threadId) {
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId);
+    FILETIME created, ended, kernel{}, user{};
+    ULONGLONG used = 0;
+    if (thread && GetThreadTimes(thread, &created, &ended, &kernel, &user)) used = Sum(kernel, user);
+    if (thread) CloseHandle(thread);
+    return used;
+}
+
+ULONGLONG ProcessTime(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    FILETIME created, ended, kernel{}, user{};
+    ULONGLONG used = 0;
+    if (process && GetProcessTimes(process, &created, &ended, &kernel, &user)) used = Sum(kernel, user);
+    if (process) CloseHandle(process);
+    return used;
 }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
@@ -231,6 +259,22 @@ bool Robot::HasArmedExpectation() const {
     return !expectations_.empty() && expectations_.front().armed_;
 }
 
+ULONGLONG Robot::ProgramTime() const {
+    return threadId_ ? ThreadTime(threadId_) : processId_ ? ProcessTime(processId_) : 0;
+}
+
+bool Robot::WaitWhileWorking(HANDLE event) {
+    ULONGLONG used = ProgramTime();
+    DWORD idle = 0;
+    for (;;) {
+        if (WaitForSingleObject(event, 250) == WAIT_OBJECT_0) return true;
+        const ULONGLONG now = ProgramTime();
+        idle = now != used ? 0 : idle + 250;
+        used = now;
+        if (idle >= kIdleLimitMs) return false;
+    }
+}
+
 void Robot::Flush() {
     if (threadId_) {
         // Each round trip proves that what was posted before it has been
@@ -238,12 +282,12 @@ void Robot::Flush() {
         for (int round = 0; round < 4; ++round) {
             ResetEvent(flushed_);
             if (!PostThreadMessageA(threadId_, FlushMessage(), 0, reinterpret_cast<LPARAM>(flushed_))) return;
-            if (WaitForSingleObject(flushed_, kReplyTimeoutMs) != WAIT_OBJECT_0) {
+            if (!WaitWhileWorking(flushed_)) {
                 DWORD exitCode = 0;
                 HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId_);
                 bool ended = thread && GetExitCodeThread(thread, &exitCode) && exitCode != STILL_ACTIVE;
                 if (thread) CloseHandle(thread);
-                if (!ended) ADD_FAILURE() << "the program took no messages for 15 s";
+                if (!ended) ADD_FAILURE() << "the program took no messages and did no work for 30 s";
                 return;
             }
         }
@@ -425,6 +469,38 @@ void Robot::KeyToFocus(UINT virtualKey) {
 void Robot::Type(HWND edit, const std::string& text) {
     for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
     Settle();
+}
+
+void Robot::Paste(HWND edit, const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size) * sizeof(wchar_t));
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, static_cast<wchar_t*>(GlobalLock(copy)), size);
+    GlobalUnlock(copy);
+    // Opened without a window of ours, so that nobody waits for this thread.
+    bool opened = false;
+    for (int attempt = 0; attempt < 100 && !(opened = OpenClipboard(nullptr)); ++attempt) Sleep(20);
+    if (!opened) {
+        GlobalFree(copy);
+        ADD_FAILURE() << "cannot open the clipboard";
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, copy)) GlobalFree(copy);
+    CloseClipboard();
+    Post(edit, WM_PASTE, 0, 0);
+}
+
+void Robot::LetProgramWork(DWORD milliseconds) {
+    const ULONGLONG start = ProgramTime();
+    const ULONGLONG wanted = static_cast<ULONGLONG>(milliseconds) * 10000;
+    ULONGLONG used = start;
+    DWORD idle = 0;
+    while (used - start < wanted && idle < kIdleLimitMs) {
+        Sleep(50);
+        const ULONGLONG now = ProgramTime();
+        idle = now != used ? 0 : idle + 50;
+        used = now;
+    }
 }
 
 void Robot::SetText(HWND edit, const std::string& text) {

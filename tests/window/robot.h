@@ -75,6 +75,12 @@ public:
     void Key(HWND target, UINT virtualKey);         // key down and up
     void KeyToFocus(UINT virtualKey);               // to the focused window
     void Type(HWND edit, const std::string& text);  // one WM_CHAR per character
+    // Pastes text from the clipboard at the edit's caret, as Ctrl+V does: a
+    // long path goes in at once, however slowly the program takes keys.
+    void Paste(HWND edit, const std::string& text);
+    // Waits until the program has used this much processor time (or has
+    // stopped working): "let it get some way", counted in work, not in time.
+    void LetProgramWork(DWORD milliseconds);
     void SetText(HWND edit, const std::string& text);
     void SelectItem(HWND list, int index);          // a single click on the item
     void DoubleClickItem(HWND list, int index);
@@ -95,15 +101,22 @@ public:
     // A watched top-level window with this caption and class, or null after
     // the timeout.
     HWND WaitForWindow(const std::string& caption, const std::string& className = "#32770",
-                       DWORD timeoutMs = 5000);
+                       DWORD timeoutMs = 30000);
     HWND FindWindowOf(const std::string& caption, const std::string& className) const;
-    bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-    bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000);
+    // The timeouts only catch what never comes: waits end as soon as the
+    // condition holds.
+    bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
+    bool WaitUntilGone(HWND window, DWORD timeoutMs = 30000);
     // The focused window of the watched UI thread (GetGUIThreadInfo).
     HWND Focus() const;
 
 private:
     void Flush();
+    // Processor time the watched program has used so far.
+    unsigned long long ProgramTime() const;
+    // Waits for the event; false only when the program did no work at all
+    // for a long stretch (stopped), never for being slow.
+    bool WaitWhileWorking(HANDLE event);
     bool Watches(HWND window) const;
     DWORD UiThread() const;
     bool Service(const WindowSeen& box);   // false: the box stayed open

@@ -1,0 +1,320 @@
+#include "ini/encoding.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace ini {
+
+namespace {
+
+constexpr char32_t kEscapedByteBase = 0xDC00;   // U+DC80..U+DCFF: bytes 80..FF
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Reads the character at text[at] and moves past it. With surrogates, the
+// three-byte form of a surrogate code point counts as a character (the form
+// this text uses for what UTF-8 cannot say); strict UTF-8 refuses it. False,
+// having moved past one byte, for anything else that is not a character.
+bool NextCodePoint(std::string_view text, std::size_t& at, char32_t& point, bool surrogates) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        point = lead;
+        ++at;
+        return true;
+    }
+    std::size_t length;
+    char32_t least;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, least = 0x80, point = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, least = 0x800, point = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, least = 0x10000, point = lead & 0x07;
+    } else {
+        ++at;
+        return false;
+    }
+    if (at + length > text.size()) {
+        ++at;
+        return false;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (!IsContinuation(byte(at + i))) {
+            ++at;
+            return false;
+        }
+        point = (point << 6) | (byte(at + i) & 0x3F);
+    }
+    const bool surrogate = point >= 0xD800 && point <= 0xDFFF;
+    if (point < least || point > 0x10FFFF || (surrogate && !surrogates)) {
+        ++at;
+        return false;
+    }
+    at += length;
+    return true;
+}
+
+void AppendUtf8(std::string& out, char32_t point) {
+    if (point < 0x80) {
+        out += static_cast<char>(point);
+    } else if (point < 0x800) {
+        out += static_cast<char>(0xC0 | (point >> 6));
+        out += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        out += static_cast<char>(0xE0 | (point >> 12));
+        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (point >> 18));
+        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (point & 0x3F));
+    }
+}
+
+void AppendUtf16(std::u16string& out, char32_t point) {
+    if (point < 0x10000) {
+        out += static_cast<char16_t>(point);
+    } else {
+        point -= 0x10000;
+        out += static_cast<char16_t>(0xD800 | (point >> 10));
+        out += static_cast<char16_t>(0xDC00 | (point & 0x3FF));
+    }
+}
+
+// UTF-8 with surrogates to UTF-16; nothing when text holds anything else.
+std::optional<std::u16string> ExactUtf16(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t point;
+        if (!NextCodePoint(text, at, point, true)) return std::nullopt;
+        AppendUtf16(units, point);
+    }
+    return units;
+}
+
+// Where the next line begins: after LF, CR LF or a lone CR.
+std::size_t NextLineStart(std::string_view text, std::size_t at) {
+    while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
+    if (at < text.size()) at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
+    return at;
+}
+
+// The code page's reading of bytes, when writing it back gives the same bytes.
+std::optional<std::string> ReadExactly(std::string_view bytes, const CodePage& ansi) {
+    std::optional<std::u16string> units = ansi.Read(bytes);
+    if (!units) return std::nullopt;
+    std::optional<std::string> back = ansi.Write(*units);
+    if (!back || *back != bytes) return std::nullopt;
+    std::string text = Utf16ToUtf8(*units);
+    // A reading that needs the escape form itself could not be told from it.
+    if (!IsValidUtf8(text)) return std::nullopt;
+    return text;
+}
+
+std::string DecodeAnsi(std::string_view bytes, const CodePage& ansi) {
+    if (std::optional<std::string> whole = ReadExactly(bytes, ansi)) return *whole;
+    // Some line is not read back unchanged: such lines keep their bytes.
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t next = NextLineStart(bytes, at);
+        const std::string_view line = bytes.substr(at, next - at);
+        if (std::optional<std::string> read = ReadExactly(line, ansi)) {
+            text += *read;
+        } else {
+            for (char c : line) {
+                const unsigned char b = static_cast<unsigned char>(c);
+                if (b < 0x80)
+                    text += c;
+                else
+                    AppendUtf8(text, kEscapedByteBase + b);
+            }
+        }
+        at = next;
+    }
+    return text;
+}
+
+std::optional<std::string> EncodeAnsi(std::string_view text, const CodePage& ansi) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    std::size_t runStart = 0;
+    auto flush = [&](std::size_t end) {
+        if (end == runStart) return true;
+        std::optional<std::u16string> units = ExactUtf16(text.substr(runStart, end - runStart));
+        if (!units) return false;
+        std::optional<std::string> written = ansi.Write(*units);
+        if (!written) return false;
+        bytes += *written;
+        return true;
+    };
+    // Kept bytes stand out as ED B2 xx or ED B3 xx; the rest goes in runs.
+    for (std::size_t at = text.find('\xED'); at != std::string_view::npos; at = text.find('\xED', at + 1)) {
+        if (at + 2 >= text.size()) break;
+        const unsigned char second = static_cast<unsigned char>(text[at + 1]);
+        if ((second != 0xB2 && second != 0xB3) || !IsContinuation(static_cast<unsigned char>(text[at + 2])))
+            continue;
+        if (!flush(at)) return std::nullopt;
+        const char32_t point = 0xD000 | ((second & 0x3F) << 6) | (text[at + 2] & 0x3F);
+        bytes += static_cast<char>(point - kEscapedByteBase);
+        runStart = at + 3;
+        at += 2;
+    }
+    if (!flush(text.size())) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+Encoding DetectEncoding(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE") return Encoding::Utf16Le;
+    if (bytes.substr(0, 2) == "\xFE\xFF") return Encoding::Utf16Be;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Encoding::Utf8Bom;
+    return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Ansi;
+}
+
+std::string EncodingName(Encoding encoding, const CodePage& ansi) {
+    switch (encoding) {
+    case Encoding::Ansi:    return ansi.Name();
+    case Encoding::Utf8:    return "UTF-8";
+    case Encoding::Utf8Bom: return "UTF-8 with BOM";
+    case Encoding::Utf16Le: return "UTF-16 LE";
+    case Encoding::Utf16Be: return "UTF-16 BE";
+    }
+    return "";
+}
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // Runs of ASCII go eight bytes at a time.
+        while (at + 8 <= text.size()) {
+            std::uint64_t block;
+            std::memcpy(&block, text.data() + at, 8);
+            if (block & 0x8080808080808080ull) break;
+            at += 8;
+        }
+        if (at >= text.size()) break;
+        char32_t point;
+        if (!NextCodePoint(text, at, point, false)) return false;
+    }
+    return true;
+}
+
+FileText DecodeFile(std::string_view bytes, const CodePage& ansi) {
+    return DecodeFile(bytes, DetectEncoding(bytes), ansi);
+}
+
+FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& ansi) {
+    FileText file;
+    file.encoding = encoding;
+    switch (encoding) {
+    case Encoding::Utf8:
+        file.text.assign(bytes);
+        break;
+    case Encoding::Utf8Bom:
+        file.text.assign(bytes.substr(bytes.size() < 3 ? bytes.size() : 3));
+        break;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        const std::string_view body = bytes.substr(bytes.size() < 2 ? bytes.size() : 2);
+        const bool little = encoding == Encoding::Utf16Le;
+        std::u16string units(body.size() / 2, u'\0');
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            const unsigned char a = static_cast<unsigned char>(body[2 * i]);
+            const unsigned char b = static_cast<unsigned char>(body[2 * i + 1]);
+            units[i] = static_cast<char16_t>(little ? (b << 8 | a) : (a << 8 | b));
+        }
+        file.text = Utf16ToUtf8(units);
+        if (body.size() % 2) file.oddByte.assign(body.substr(body.size() - 1));
+        break;
+    }
+    case Encoding::Ansi:
+        file.text = DecodeAnsi(bytes, ansi);
+        break;
+    }
+    return file;
+}
+
+std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi) {
+    switch (file.encoding) {
+    case Encoding::Utf8:
+        return file.text;
+    case Encoding::Utf8Bom:
+        return "\xEF\xBB\xBF" + file.text;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        std::optional<std::u16string> units = ExactUtf16(file.text);
+        if (!units) return std::nullopt;
+        const bool little = file.encoding == Encoding::Utf16Le;
+        std::string bytes(little ? "\xFF\xFE" : "\xFE\xFF");
+        bytes.resize(2 + 2 * units->size());
+        for (std::size_t i = 0; i < units->size(); ++i) {
+            const char16_t unit = (*units)[i];
+            bytes[2 + 2 * i] = static_cast<char>(little ? unit & 0xFF : unit >> 8);
+            bytes[3 + 2 * i] = static_cast<char>(little ? unit >> 8 : unit & 0xFF);
+        }
+        return bytes + file.oddByte;
+    }
+    case Encoding::Ansi:
+        return EncodeAnsi(file.text, ansi);
+    }
+    return std::nullopt;
+}
+
+std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, const CodePage& ansi) {
+    if (encoding != Encoding::Ansi) return "";
+    if (EncodeAnsi(text, ansi)) return "";
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        char32_t point;
+        NextCodePoint(text, at, point, false);
+        const std::string_view character = text.substr(start, at - start);
+        if (!EncodeAnsi(character, ansi)) return std::string(character);
+    }
+    return "";
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t point;
+        if (!NextCodePoint(text, at, point, true)) point = 0xFFFD;
+        AppendUtf16(units, point);
+    }
+    return units;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t point = text[i];
+        if (point < 0x80) {
+            out += static_cast<char>(point);
+            continue;
+        }
+        if (point >= 0xD800 && point <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        AppendUtf8(out, point);
+    }
+    return out;
+}
+
+std::string CodePointName(std::string_view character) {
+    std::size_t at = 0;
+    char32_t point = 0xFFFD;
+    if (!character.empty() && !NextCodePoint(character, at, point, true)) point = 0xFFFD;
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(point));
+    return name;
+}
+
+}  // namespace ini

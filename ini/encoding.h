@@ -1,0 +1,83 @@
+// A file's text encoding: found when the file is read, kept when it is
+// written. Portable: no <windows.h>; the system's ANSI code page is reached
+// through a CodePage that the program backs with the platform's conversions.
+//
+// KEPLIN works on UTF-8 text whatever the file holds, and turns it back into
+// the file's own bytes exactly: decoding and encoding an unchanged text gives
+// the same bytes, every byte. Where UTF-8 cannot say what a file holds, the
+// text keeps it in a form that only encoding reads back:
+// - an unpaired UTF-16 surrogate is written as the three bytes UTF-8 would
+//   give its code point (ED A0 80 to ED BF BF);
+// - in a file of the ANSI code page, a line that the code page cannot read
+//   and write back unchanged keeps each of its bytes above 127 as the code
+//   point U+DC80 plus the byte, written the same way;
+// - a UTF-8 file with a byte-order mark keeps invalid bytes as they are.
+// None of these is valid UTF-8, which is how the program tells a line it
+// cannot change without changing its bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ini {
+
+enum class Encoding {
+    Ansi,      // the system's ANSI code page
+    Utf8,      // UTF-8 without a byte-order mark
+    Utf8Bom,   // UTF-8 with EF BB BF
+    Utf16Le,   // UTF-16 little-endian with FF FE
+    Utf16Be,   // UTF-16 big-endian with FE FF
+};
+
+// The system's ANSI code page, converted by the platform.
+class CodePage {
+public:
+    virtual ~CodePage() = default;
+    // The UTF-16 reading of bytes; nothing when the code page refuses them.
+    virtual std::optional<std::u16string> Read(std::string_view bytes) const = 0;
+    // The bytes for text; nothing when a character cannot be held exactly
+    // (no best-fit substitutes, no default character).
+    virtual std::optional<std::string> Write(std::u16string_view text) const = 0;
+    // How the user knows it, such as "ANSI code page 1252".
+    virtual std::string Name() const = 0;
+};
+
+// 1. UTF-16 by its byte-order mark; 2. UTF-8 by its mark; 3. UTF-8 when the
+// bytes are valid UTF-8 (plain ASCII included); 4. the ANSI code page.
+Encoding DetectEncoding(std::string_view bytes);
+
+// How the main window names an encoding.
+std::string EncodingName(Encoding encoding, const CodePage& ansi);
+
+// Strict UTF-8: shortest forms only, no surrogate code points, nothing above
+// U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
+// A file's text, and how to give back its bytes.
+struct FileText {
+    Encoding encoding = Encoding::Utf8;
+    std::string text;          // UTF-8 as described above, without the mark
+    std::string oddByte;       // a UTF-16 file's last byte when its length is odd
+};
+
+FileText DecodeFile(std::string_view bytes, const CodePage& ansi);
+FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& ansi);
+
+// The file's bytes for text in that file's encoding: the mark first, every
+// line in the encoding. Nothing when a character cannot be written in it.
+std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi);
+
+// The first character of text that the encoding cannot hold, as UTF-8; empty
+// when it holds them all. Text must be valid UTF-8.
+std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, const CodePage& ansi);
+
+// UTF-8 (surrogates written as above included) to UTF-16 and back.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// The code point at the start of a UTF-8 character, for messages ("U+65E5").
+std::string CodePointName(std::string_view character);
+
+}  // namespace ini

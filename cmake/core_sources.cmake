@@ -3,6 +3,7 @@ set(KEPLIN_CORE_SOURCES
   ${CMAKE_SOURCE_DIR}/app/command_line.cpp
   ${CMAKE_SOURCE_DIR}/app/help_files.cpp
   ${CMAKE_SOURCE_DIR}/files/backup_name.cpp
+  ${CMAKE_SOURCE_DIR}/files/change_history.cpp
   ${CMAKE_SOURCE_DIR}/files/chosen_file.cpp
   ${CMAKE_SOURCE_DIR}/ini/encoding.cpp
   ${CMAKE_SOURCE_DIR}/ini/line_order.cpp

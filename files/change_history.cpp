@@ -1,0 +1,94 @@
+#include "files/change_history.h"
+
+#include <algorithm>
+
+namespace files {
+
+namespace {
+
+// The file with `from` at offset replaced by `to`, when `from` is what is there.
+std::optional<std::string> Replaced(std::string_view file, std::size_t offset, std::string_view from,
+                                    std::string_view to) {
+    if (offset > file.size() || file.substr(offset, from.size()) != from) return std::nullopt;
+    std::string text;
+    text.reserve(file.size() - from.size() + to.size());
+    text.append(file.substr(0, offset));
+    text.append(to);
+    text.append(file.substr(offset + from.size()));
+    return text;
+}
+
+}  // namespace
+
+ByteChange Difference(std::string_view from, std::string_view to) {
+    const std::size_t shorter = std::min(from.size(), to.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && from[prefix] == to[prefix]) ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix && from[from.size() - 1 - suffix] == to[to.size() - 1 - suffix]) ++suffix;
+    ByteChange change;
+    change.offset = prefix;
+    change.before.assign(from.substr(prefix, from.size() - prefix - suffix));
+    change.after.assign(to.substr(prefix, to.size() - prefix - suffix));
+    return change;
+}
+
+Fingerprint FingerprintOf(std::string_view bytes) {
+    // FNV-1a over eight bytes at a time: fast enough for a file of many
+    // megabytes, and any change another program makes alters it.
+    std::uint64_t hash = 14695981039346656037ull;
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        std::uint64_t block = 0;
+        for (int i = 7; i >= 0; --i) block = block << 8 | static_cast<unsigned char>(bytes[at + i]);
+        hash = (hash ^ block) * 1099511628211ull;
+    }
+    for (; at < bytes.size(); ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * 1099511628211ull;
+    return Fingerprint{bytes.size(), hash};
+}
+
+void ChangeHistory::Record(std::string name, std::string_view before, std::string_view after) {
+    entries_.resize(done_);
+    entries_.push_back(Entry{std::move(name), Difference(before, after), FingerprintOf(before), FingerprintOf(after)});
+    done_ = entries_.size();
+}
+
+void ChangeHistory::Clear() {
+    entries_.clear();
+    done_ = 0;
+}
+
+const ChangeHistory::Entry* ChangeHistory::NextUndo() const { return done_ > 0 ? &entries_[done_ - 1] : nullptr; }
+
+const ChangeHistory::Entry* ChangeHistory::NextRedo() const {
+    return done_ < entries_.size() ? &entries_[done_] : nullptr;
+}
+
+std::optional<std::string> ChangeHistory::UndoneText(std::string_view file) const {
+    const Entry* entry = NextUndo();
+    if (entry == nullptr || FingerprintOf(file) != entry->after) return std::nullopt;
+    return Replaced(file, entry->change.offset, entry->change.after, entry->change.before);
+}
+
+std::optional<std::string> ChangeHistory::RedoneText(std::string_view file) const {
+    const Entry* entry = NextRedo();
+    if (entry == nullptr || FingerprintOf(file) != entry->before) return std::nullopt;
+    return Replaced(file, entry->change.offset, entry->change.before, entry->change.after);
+}
+
+void ChangeHistory::Undone() {
+    if (done_ > 0) --done_;
+}
+
+void ChangeHistory::Redone() {
+    if (done_ < entries_.size()) ++done_;
+}
+
+std::size_t ChangeHistory::HeldBytes() const {
+    std::size_t bytes = 0;
+    for (const Entry& entry : entries_)
+        bytes += sizeof entry + entry.name.capacity() + entry.change.before.capacity() + entry.change.after.capacity();
+    return bytes;
+}
+
+}  // namespace files

@@ -1,0 +1,58 @@
+#include "files/change_history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(ChangeHistoryTest, UndoAndRedoGiveBackEveryVersionAndHoldOnlyWhatChanged) {
+    std::string big;
+    for (int i = 0; i < 20000; ++i) big += "[S" + std::to_string(i) + "]\r\nk=v\r\n";
+    const std::vector<std::string> versions = {
+        big,
+        // A value changed in the middle, a key inserted, a section deleted at the top.
+        std::string(big).replace(big.find("[S9999]\r\nk=v"), 12, "[S9999]\r\nk=longer value"),
+    };
+    std::vector<std::string> all = versions;
+    all.push_back(all.back() + "[New]\r\nkey=1\r\n");
+    all.push_back(all.back().substr(all.back().find("[S1]")));
+    files::ChangeHistory history;
+    for (size_t i = 1; i < all.size(); ++i) history.Record("change " + std::to_string(i), all[i - 1], all[i]);
+    EXPECT_LT(history.HeldBytes(), 1000u);
+    EXPECT_EQ(history.NextUndo()->name, "change 3");
+    // The first section went: its 11 bytes, wherever the shared text lets them start.
+    EXPECT_EQ(history.NextUndo()->change.before.size(), 11u);
+    EXPECT_EQ(history.NextUndo()->change.after, "");
+
+    std::string file = all.back();
+    for (size_t i = all.size() - 1; i > 0; --i) {
+        std::optional<std::string> undone = history.UndoneText(file);
+        ASSERT_TRUE(undone) << "undo " << i;
+        EXPECT_TRUE(*undone == all[i - 1]) << "undo " << i;
+        history.Undone();
+        file = *undone;
+    }
+    EXPECT_EQ(history.NextUndo(), nullptr);
+    for (size_t i = 1; i < all.size(); ++i) {
+        std::optional<std::string> redone = history.RedoneText(file);
+        ASSERT_TRUE(redone) << "redo " << i;
+        EXPECT_TRUE(*redone == all[i]) << "redo " << i;
+        history.Redone();
+        file = *redone;
+    }
+    EXPECT_EQ(history.NextRedo(), nullptr);
+}
+
+TEST(ChangeHistoryTest, ActsOnlyOnTheFileAsItWasLeftAndANewChangeEndsRedo) {
+    files::ChangeHistory history;
+    history.Record("Insert Key b", "[A]\r\na=1\r\n", "[A]\r\na=1\r\nb=2\r\n");
+    // Another program changed a byte far from the change itself.
+    EXPECT_EQ(history.UndoneText("[B]\r\na=1\r\nb=2\r\n"), std::nullopt);
+    ASSERT_TRUE(history.UndoneText("[A]\r\na=1\r\nb=2\r\n"));
+    history.Undone();
+    EXPECT_EQ(history.RedoneText("[A]\r\na=1\r\n "), std::nullopt);
+    ASSERT_NE(history.NextRedo(), nullptr);
+    history.Record("Delete Key a", "[A]\r\na=1\r\n", "[A]\r\n");
+    EXPECT_EQ(history.NextRedo(), nullptr);
+    EXPECT_EQ(history.NextUndo()->name, "Delete Key a");
+}

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "res/resource.h"
-#include "robot.h"
 #include "test_files.h"
+#include "user_steps.h"
 
 namespace {
 
@@ -87,7 +86,7 @@ protected:
 
     std::string Installed(const std::string& name) const { return InstallFolder() + "\\" + name; }
 
-    robot::Robot robot;
+    steps::User robot;
     std::unique_ptr<robot::ProgramProcess> program_;
     std::unique_ptr<testfiles::ScratchFolder> folder_;
 };
@@ -120,9 +119,7 @@ TEST_F(InstallerTest, InstallRunUninstallKeepsOnlyPreferencesAndBackups) {
     HWND list = GetDlgItem(main, IDC_SECTION_LIST);
     EXPECT_EQ(robot::ListItems(list), (std::vector<std::string>{"[Keep]", "[Drop]"}));
     robot.Command(main, IDM_BACKUP);
-    robot.SelectItem(list, 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Drop] ?").Answer(IDYES);
-    robot.Command(main, IDC_DELETE_SECTION);
+    robot.DeleteSection(main, 1, "[Drop]", IDYES);
     EXPECT_TRUE(robot.WaitUntil([&] { return robot::ListItems(list) == std::vector<std::string>{"[Keep]"}; }));
     robot.Post(main, WM_CLOSE, 0, 0);
     DWORD exitCode = 0xDEAD;

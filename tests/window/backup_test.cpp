@@ -7,8 +7,6 @@
 #include "immutable_file.h"
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 const char kOriginal[] = "; colours\r\n[One]\r\na=1\r\n[Two]\r\nb=2\r\n";

@@ -9,8 +9,6 @@
 
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 // The file's lines, each with its line end.

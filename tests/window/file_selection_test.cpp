@@ -8,8 +8,6 @@
 #include "program_test.h"
 #include "small_file_system.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 const char kOriginal[] = "; colours\r\n[One]\r\na=1\r\n[Two]\r\nb=2\r\n";

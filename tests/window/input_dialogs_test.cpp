@@ -6,8 +6,6 @@
 
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 class InputDialogsTest : public ProgramTest {
 protected:
     void SetUp() override {

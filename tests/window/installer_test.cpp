@@ -99,8 +99,7 @@ TEST_F(InstallerTest, InstallRunUninstallKeepsOnlyPreferencesAndBackups) {
     ASSERT_EQ(RunToEnd("\"" + setup + "\" /S", 60000), 0) << "setup failed";
     for (const char* name : {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "uninstall.exe"})
         EXPECT_TRUE(testfiles::Exists(Installed(name))) << name << " was not installed";
-    EXPECT_EQ(testfiles::ReadBytes(Installed("keplin.exe")),
-              testfiles::ReadBytes(testfiles::ExeDirectory() + "\\keplin.exe"))
+    EXPECT_EQ(testfiles::ReadBytes(Installed("keplin.exe")), testfiles::ReadBytes(testfiles::KeplinExe()))
         << "the installed program is not the one built here";
     EXPECT_TRUE(testfiles::Exists(Shortcut())) << "no Start-menu shortcut";
     EXPECT_EQ(RegistryText(kUninstallKey, "DisplayName"), "KEPLIN 2.2");

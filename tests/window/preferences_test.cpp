@@ -5,8 +5,6 @@
 
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 using testfiles::PreferencesFile;

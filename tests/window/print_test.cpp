@@ -126,9 +126,7 @@ protected:
     // Print from this window; the print dialog that opens.
     HWND OpenPrintDialog(HWND window) {
         robot.Command(window, IDC_PRINT);
-        HWND dialog = robot.WaitForWindow(steps::kPrint);
-        EXPECT_NE(dialog, nullptr) << "the print dialog did not open";
-        return dialog;
+        return robot.Opened(steps::kPrint);
     }
     static bool Checked(HWND dialog, int id) {
         return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -359,7 +357,7 @@ TEST_F(PrintTest, CancelEnablesTheOwnerAtOnceAndStopsAtTheNextPageEnd) {
     ASSERT_NE(dialog, nullptr);
     robot.Click(dialog, IDOK);
 
-    HWND box = robot.WaitForWindow(steps::kPrinting, "#32770", 20000);
+    HWND box = robot.Opened(steps::kPrinting);
     ASSERT_NE(box, nullptr) << "no cancel box while printing";
     // Let some pages print first (the whole job takes many seconds of work).
     robot.LetProgramWork(1500);
@@ -388,7 +386,7 @@ TEST_F(PrintTest, EscapeInTheCancelBoxCancelsToo) {
     HWND dialog = OpenPrintDialog(Main());
     ASSERT_NE(dialog, nullptr);
     robot.Click(dialog, IDOK);
-    HWND box = robot.WaitForWindow(steps::kPrinting, "#32770", 20000);
+    HWND box = robot.Opened(steps::kPrinting);
     ASSERT_NE(box, nullptr) << "no cancel box while printing";
     robot.LetProgramWork(1000);
     // The key goes to the box's focused button, through the abort procedure.

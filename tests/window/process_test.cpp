@@ -14,11 +14,11 @@
 #include "test_files.h"
 #include "user_steps.h"
 
-using Items = std::vector<std::string>;
+using robot::Items;
 
 namespace {
 
-std::string KeplinExe() { return testfiles::ExeDirectory() + "\\keplin.exe"; }
+using testfiles::KeplinExe;
 
 class ProcessTest : public ::testing::Test {
 protected:

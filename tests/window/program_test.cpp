@@ -82,3 +82,9 @@ std::string ProgramTest::SelectedSection() const {
     std::vector<std::string> items = Sections();
     return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
 }
+
+bool ProgramTest::FindNextGrayed(HWND window) {
+    if (!window) window = Main();
+    robot.OpenMenu(window, 1);
+    return robot::MenuGrayed(window, IDC_FIND_NEXT);
+}

@@ -14,6 +14,8 @@
 #include "test_files.h"
 #include "user_steps.h"
 
+using robot::Items;
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -50,6 +52,9 @@ protected:
     void OpenMenu(int popupIndex) { robot.OpenMenu(Main(), popupIndex); }
     bool MenuChecked(int id) const { return robot::MenuChecked(Main(), id); }
     bool MenuGrayed(int id) const { return robot::MenuGrayed(Main(), id); }
+    // Find Next as the user finds it when the Search menu of this window (by
+    // default the main window) opens.
+    bool FindNextGrayed(HWND window = nullptr);
 
     // The user's actions on the main window.
     void Command(int id) { robot.Command(Main(), id); }

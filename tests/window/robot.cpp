@@ -128,8 +128,8 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-std::vector<std::string> ListItems(HWND list) {
-    std::vector<std::string> items;
+Items ListItems(HWND list) {
+    Items items;
     LRESULT count = Ask(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);

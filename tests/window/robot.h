@@ -18,11 +18,13 @@
 
 namespace robot {
 
+using Items = std::vector<std::string>;   // a list's items, top first
+
 // What a window shows, read with the wide calls (they also work across
 // processes) and given back in the ANSI code page the program uses.
 std::string Text(HWND window);
 std::string ClassOf(HWND window);
-std::vector<std::string> ListItems(HWND list);
+Items ListItems(HWND list);
 int SelectedIndex(HWND list);          // -1: nothing selected
 bool IsEnabled(HWND window);
 // True when one of the window's controls shows exactly this text.

@@ -11,8 +11,6 @@
 #include "program_test.h"
 #include "unix_shell.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 // A desktop settings file. "window" is in two lines of [Colors] and in the
@@ -48,13 +46,6 @@ protected:
     }
     // Find Next from the view's Search menu.
     void FindNextInView(HWND view) { robot.Command(view, IDC_FIND_NEXT); }
-
-    // Find Next in the window's Search menu (the main window's when none is
-    // named), as the user finds it when the menu opens.
-    bool FindNextGrayed(HWND window = nullptr) {
-        robot.OpenMenu(window ? window : Main(), 1);
-        return robot::MenuGrayed(window ? window : Main(), IDC_FIND_NEXT);
-    }
 
     // Find from the main window for a text whose first match is in a line:
     // the section view that the search opens.

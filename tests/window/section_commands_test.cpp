@@ -7,8 +7,6 @@
 #include "immutable_file.h"
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 class SectionCommandsTest : public ProgramTest {};
 
 // ---- Insert Section -------------------------------------------------------------

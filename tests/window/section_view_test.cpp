@@ -9,8 +9,6 @@
 #include "immutable_file.h"
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 // A desktop settings file; [Colors] holds a value with an equals sign.
@@ -531,13 +529,11 @@ TEST_F(SectionViewLeavingTest, FindNextIsGrayedInTheViewsSearchMenuWithoutASearc
     ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("colors.ini", kColors), kColorsSection));
     // Whatever state the item was left in, opening the menu decides it.
     EnableMenuItem(GetMenu(View()), IDC_FIND_NEXT, MF_BYCOMMAND | MF_ENABLED);
-    robot.OpenMenu(View(), 1);
-    EXPECT_TRUE(robot::MenuGrayed(View(), IDC_FIND_NEXT));
+    EXPECT_TRUE(FindNextGrayed(View()));
     EXPECT_FALSE(robot::MenuGrayed(View(), IDC_FIND));
 
     SetSearchText("255");
-    robot.OpenMenu(View(), 1);
-    EXPECT_FALSE(robot::MenuGrayed(View(), IDC_FIND_NEXT));
+    EXPECT_FALSE(FindNextGrayed(View()));
     LeaveView();
 }
 
@@ -551,8 +547,7 @@ TEST_F(SectionViewLeavingTest, MainMenuReturnsToTheListAndEndsTheSearch) {
     EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
     EXPECT_EQ(SelectedSection(), "[Colors]");
     EXPECT_EQ(SearchState.SearchText[0], '\0');
-    OpenMenu(1);
-    EXPECT_TRUE(MenuGrayed(IDC_FIND_NEXT));
+    EXPECT_TRUE(FindNextGrayed());
 }
 
 TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
@@ -565,8 +560,7 @@ TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
     EXPECT_TRUE(robot.WaitUntilGone(view)) << "Escape did not leave the view";
     EXPECT_EQ(findNext.Count(), 0);
     EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
-    OpenMenu(1);
-    EXPECT_TRUE(MenuGrayed(IDC_FIND_NEXT));
+    EXPECT_TRUE(FindNextGrayed());
 }
 
 TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack) {

@@ -10,6 +10,8 @@ namespace testfiles {
 // keplin.exe is built beside it, and in-process runs keep QUENTARO.INI there.
 std::string ExeDirectory();
 
+// The program built beside the test program.
+inline std::string KeplinExe() { return ExeDirectory() + "\\keplin.exe"; }
 // The program's preferences file, which it keeps beside its executable.
 inline std::string PreferencesFile() { return ExeDirectory() + "\\QUENTARO.INI"; }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string KeplinExe() { return testfiles::ExeDirectory() + "\\keplin.exe"; }
+using testfiles::KeplinExe;
 
 class VersionInfo {
 public:

@@ -9,8 +9,6 @@
 
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 // The file's lines, each with its line end.
@@ -83,18 +81,7 @@ protected:
     }
     HWND OpenView(const std::string& header) {
         SelectSection(header);
-        Click(IDC_VIEW_SECTION);
-        HWND view = robot.WaitForWindow("Viewing Section");
-        EXPECT_NE(view, nullptr) << "the section view did not open";
-        return view;
-    }
-    void LeaveView(HWND view) {
-        robot.Click(view, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(view));
-    }
-    void Ok(HWND dialog) {
-        robot.Click(dialog, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(dialog));
+        return robot.OpenSection(Main(), SelectedIndex());
     }
     Change ChangeSoFar() {
         const std::string now = testfiles::ReadBytes(path_);
@@ -115,15 +102,15 @@ TEST_F(FaithfulChangesTest, EditingAKeyInWineInfChangesExactlyThatLine) {
     ASSERT_EQ(robot::ListItems(list), Items{"signature=\"$CHICAGO$\""});
     robot.SelectItem(list, 0);
     robot.Click(view, IDC_EDIT_KEY);
-    HWND screen = robot.WaitForWindow("Keyname Edit Screen");
+    HWND screen = robot.Opened(steps::kEditScreen);
     ASSERT_NE(screen, nullptr);
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "\"$Windows NT$\"");
-    Ok(screen);
+    robot.Ok(screen);
     const Change change = ChangeSoFar();
     EXPECT_EQ(change.removed, Items{"signature=\"$CHICAGO$\"\n"});
     EXPECT_EQ(change.added, Items{"signature=\"$Windows NT$\"\n"});
     EXPECT_EQ(robot::ListItems(list), Items{"signature=\"$Windows NT$\""});
-    LeaveView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(FaithfulChangesTest, InsertAndDeleteOfKeysAndSectionsInWineInfChangeOnlyTheirOwnLines) {
@@ -135,12 +122,7 @@ TEST_F(FaithfulChangesTest, InsertAndDeleteOfKeysAndSectionsInWineInfChangeOnlyT
     // Insert in the view: one new line after the section's last non-empty line.
     HWND view = OpenView("[PreInstall]");
     ASSERT_NE(view, nullptr);
-    robot.Click(view, IDC_INSERT);
-    HWND screen = robot.WaitForWindow("Keyname Insert Screen");
-    ASSERT_NE(screen, nullptr);
-    robot.Type(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Added");
-    robot.Type(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "by a test");
-    Ok(screen);
+    robot.InsertKey(view, "Added", "by a test");
     Change change = ChangeSoFar();
     EXPECT_TRUE(change.removed.empty());
     EXPECT_EQ(change.added, Items{"Added=by a test\n"});
@@ -155,19 +137,10 @@ TEST_F(FaithfulChangesTest, InsertAndDeleteOfKeysAndSectionsInWineInfChangeOnlyT
     change = ChangeSoFar();
     EXPECT_EQ(change.removed, Items{"WineFakeDlls=FakeDllsPreInstall\n"});
     EXPECT_TRUE(change.added.empty());
-    LeaveView(view);
+    robot.LeaveView(view);
 
     // Insert Section: two lines at the end of the file.
-    Command(IDC_INSERT);
-    HWND nameDialog = robot.WaitForWindow("Input New Section Name");
-    ASSERT_NE(nameDialog, nullptr);
-    robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Tested");
-    Ok(nameDialog);
-    HWND keyDialog = robot.WaitForWindow("Keyname Insert Screen");
-    ASSERT_NE(keyDialog, nullptr);
-    robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), "Key");
-    robot.Type(GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD), "Value");
-    Ok(keyDialog);
+    InsertSection("Tested", "Key", "Value");
     const size_t lineCount = LinesOf(original_).size();
     change = ChangeSoFar();
     EXPECT_TRUE(change.removed.empty());

@@ -8,11 +8,7 @@
 #include "program_test.h"
 #include "small_file_system.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
-
-using testfiles::PreferencesFile;
 
 const char kOriginal[] = "; colours\r\n[One]\r\na=1\r\n[Two]\r\nb=2\r\n";
 const char kOther[] = "[Other]\r\nx=1\r\n";
@@ -40,17 +36,10 @@ std::vector<std::string> ComboItems(HWND combo) {
 
 class FileSelectionTest : public ProgramTest {
 protected:
-    void PreferencesAtStart(const std::string& lines) {
-        ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(), "[KEPLIN]\r\n" + lines));
-    }
-
     // Select INI Files in the main window; the dialog, or null when none came.
     HWND OpenDialog() {
         Click(IDC_SELECT_INI);
-        HWND dialog = robot.WaitForWindow("Select INI File");
-        EXPECT_NE(dialog, nullptr) << "Select INI Files opened no dialog";
-        if (dialog) robot.WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; });
-        return dialog;
+        return robot.Opened(steps::kSelectIniFile);
     }
 
     // Starts on path and opens the dialog from the main window.
@@ -140,10 +129,7 @@ protected:
         Cancel(dialog);
     }
 
-    void Cancel(HWND dialog) {
-        robot.Click(dialog, IDCANCEL);
-        EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Cancel did not close the dialog";
-    }
+    void Cancel(HWND dialog) { robot.ClickToClose(dialog, IDCANCEL); }
 };
 
 // ---- the dialog as it opens ------------------------------------------------------------------
@@ -309,9 +295,7 @@ TEST_F(FileSelectionTest, ChoosingAFileMakesTheNextChangeBackItUpAgain) {
     std::string path = WriteIni("fs-again.ini", kOriginal);
     Start(path);
     // A first change makes the backup; a second makes none.
-    robot.SelectItem(Control(IDC_SECTION_LIST), 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
-    Click(IDC_DELETE_SECTION);
+    DeleteSection(1, "[Two]", IDYES);
     ASSERT_TRUE(testfiles::Exists(first));
     ASSERT_TRUE(testfiles::WriteBytes(first, "stale\r\n"));
 
@@ -319,11 +303,8 @@ TEST_F(FileSelectionTest, ChoosingAFileMakesTheNextChangeBackItUpAgain) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(ChooseByName(dialog, "fs-again.ini"));
     robot.Settle();
-    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[One] ?").Answer(IDYES);
-    Click(IDC_DELETE_SECTION);
-    EXPECT_EQ(testfiles::ReadBytes(first),
-              "; colours\r\n[One]\r\na=1\r\n[BACKUPLOCATION]\r\nOriginalLocation=" + Label() + "\r\n")
+    DeleteSection(0, "[One]", IDYES);
+    EXPECT_EQ(testfiles::ReadBytes(first), testfiles::BackupOf("; colours\r\n[One]\r\na=1\r\n", Label()))
         << "no fresh backup after a new selection";
 }
 
@@ -467,13 +448,10 @@ TEST_F(FileSelectionTest, RestoreOfABackupMadeByTheProgramPutsBackTheFileWithout
     PreferencesAtStart("Backup=1\r\n");
     std::string path = WriteIni("fs-restore.ini", kOriginal);
     Start(path);
-    robot.SelectItem(Control(IDC_SECTION_LIST), 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
-    Click(IDC_DELETE_SECTION);
+    DeleteSection(1, "[Two]", IDYES);
     ASSERT_EQ(testfiles::ReadBytes(path), "; colours\r\n[One]\r\na=1\r\n");
     const std::string saved = testfiles::ReadBytes(backup);
-    const std::string location = "[BACKUPLOCATION]\r\nOriginalLocation=" + path + "\r\n";
-    ASSERT_EQ(saved, kOriginal + location) << "the program made no backup to restore";
+    ASSERT_EQ(saved, testfiles::BackupOf(kOriginal, path)) << "the program made no backup to restore";
 
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
@@ -495,9 +473,7 @@ TEST_F(FileSelectionTest, RestorePutsBackEveryByteOfAFileTheProfileServiceWouldR
     const std::string original = "; kept as typed\n\n[One]  ; first\n  a = 1\n\n[Two]\nb=2\n";
     std::string path = WriteIni("fs-exact.ini", original);
     Start(path);
-    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[One] ?").Answer(IDYES);
-    Click(IDC_DELETE_SECTION);
+    DeleteSection(0, "[One]", IDYES);
     ASSERT_NE(testfiles::ReadBytes(path), original);
     ASSERT_TRUE(testfiles::Exists(backup));
 
@@ -515,8 +491,7 @@ TEST_F(FileSelectionTest, RestorePutsBackEveryByteOfAFileTheProfileServiceWouldR
 TEST_F(FileSelectionTest, NoToTheRestoreQuestionClosesTheDialogAndWritesNothing) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string target = WriteIni("target.ini", "[Kept]\r\n[BACKUPLOCATION]\r\nOriginalLocation=x\r\n");
-    std::string backup = WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" +
-                                                   target + "\r\n");
+    std::string backup = WriteIni("saved.inb", testfiles::BackupOf(kOther, target));
     HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
@@ -552,7 +527,7 @@ TEST_F(FileSelectionTest, ARestoreThatCannotBeWrittenLeavesTheOriginalAsItWas) {
     std::string path = WriteIni("current.ini", kOriginal);
     const std::string changed = "[Changed]\r\nc=3\r\n";
     std::string target = WriteIni("target.ini", changed);
-    WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
+    WriteIni("saved.inb", testfiles::BackupOf(kOther, target));
     Start(path);
     testfiles::ImmutableFile immutable(target);
     ASSERT_TRUE(immutable.Immutable()) << "cannot make " << target << " immutable";
@@ -572,7 +547,7 @@ TEST_F(FileSelectionTest, ARestoreThatRunsOutOfRoomHalfWayLeavesTheOriginalAsItW
     ASSERT_GT(small.FillUpTo(64 * 1024), 0u);
     std::string big = "[Big]\r\n";
     while (big.size() < 200 * 1024) big += "key" + std::to_string(big.size()) + "=some value\r\n";
-    WriteIni("big.inb", big + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
+    WriteIni("big.inb", testfiles::BackupOf(big, target));
     Start(path);
     ExpectRestoreToFail("big.inb", target);
     EXPECT_EQ(testfiles::ReadBytes(target), original);
@@ -587,7 +562,7 @@ TEST_F(FileSelectionTest, ALongOriginalLocationIsReadWholeNotCutIntoAnotherName)
     ASSERT_EQ(target.size(), 259u);
     std::string cut = target.substr(0, 254);
     WriteIni(cut.substr(cut.rfind('\\') + 1), "[Other file]\r\n");
-    WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
+    WriteIni("saved.inb", testfiles::BackupOf(kOther, target));
     HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
 
@@ -615,7 +590,7 @@ TEST_F(FileSelectionTest, ALocationBeyondThePathLimitIsRefusedBeforeTheQuestion)
     const std::string target = Folder() + "\\" + std::string(300 - Folder().size() - 1, 'r');
     const std::string cut = target.substr(0, MAX_PATH - 1);
     WriteIni(cut.substr(cut.rfind('\\') + 1), "[Other file]\r\n");
-    WriteIni("saved.inb", std::string(kOther) + "[BACKUPLOCATION]\r\nOriginalLocation=" + target + "\r\n");
+    WriteIni("saved.inb", testfiles::BackupOf(kOther, target));
     HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     TypeName(dialog, "saved.inb");

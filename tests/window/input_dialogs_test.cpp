@@ -1,61 +1,10 @@
 // The two input dialogs of Insert Section: their Edit menu, grayed by what
 // can be done in the field, the editing commands, the length a field hands
 // back, and Escape.
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "program_test.h"
-
-using Items = std::vector<std::string>;
-
-namespace {
-
-// The clipboard, as another program would use it. Opened without a window
-// of ours, so that nobody waits for this thread to answer.
-bool OpenClipboardHere() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (OpenClipboard(nullptr)) return true;
-        Sleep(20);
-    }
-    ADD_FAILURE() << "cannot open the clipboard";
-    return false;
-}
-
-void EmptyTheClipboard() {
-    if (!OpenClipboardHere()) return;
-    EmptyClipboard();
-    CloseClipboard();
-}
-
-void PutOnClipboard(const std::string& text) {
-    if (!OpenClipboardHere()) return;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    if (!SetClipboardData(CF_TEXT, memory)) {
-        ADD_FAILURE() << "cannot put text on the clipboard, error " << GetLastError();
-        GlobalFree(memory);
-    }
-    CloseClipboard();
-}
-
-// The text on the clipboard, or "<none>".
-std::string ClipboardText() {
-    if (!OpenClipboardHere()) return "<none>";
-    std::string text = "<none>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-}  // namespace
 
 class InputDialogsTest : public ProgramTest {
 protected:
@@ -67,37 +16,15 @@ protected:
 
     std::string IniBytes() const { return testfiles::ReadBytes(path_); }
 
-    HWND OpenNameDialog() {
-        Command(IDC_INSERT);
-        HWND dialog = robot.WaitForWindow("Input New Section Name");
-        EXPECT_NE(dialog, nullptr) << "Insert Section opened no dialog";
-        return dialog;
-    }
-
+    HWND OpenNameDialog() { return robot.OpenInsertSection(Main()); }
     // The key dialog, after a section name and OK in the name dialog.
-    HWND OpenKeyDialog(const std::string& sectionName = "Added") {
-        HWND nameDialog = OpenNameDialog();
-        if (!nameDialog) return nullptr;
-        robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), sectionName);
-        robot.Click(nameDialog, IDC_MAIN_MENU);
-        HWND dialog = robot.WaitForWindow("Keyname Insert Screen");
-        EXPECT_NE(dialog, nullptr) << "OK with a section name opened no key dialog";
-        return dialog;
-    }
+    HWND OpenKeyDialog(const std::string& sectionName = "Added") { return FillInsertSection(sectionName, "", ""); }
 
-    // The state of an item of the dialog's Edit menu as the user finds it
-    // when the menu opens.
-    UINT EditItemState(HWND dialog, int id) {
-        HMENU popup = GetSubMenu(GetMenu(dialog), 1);
-        EXPECT_NE(popup, nullptr) << "the dialog has no Edit menu";
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(1, FALSE),
-                            SMTO_NORMAL, 5000, &ignored);
-        UINT state = GetMenuState(popup, id, MF_BYCOMMAND);
-        EXPECT_NE(state, static_cast<UINT>(-1)) << "no item " << id << " in the Edit menu";
-        return state;
+    // An item of the dialog's Edit menu as the user finds it when the menu opens.
+    bool Grayed(HWND dialog, int id) {
+        robot.OpenMenu(dialog, 1);
+        return robot::MenuGrayed(dialog, id);
     }
-    bool Grayed(HWND dialog, int id) { return (EditItemState(dialog, id) & (MF_GRAYED | MF_DISABLED)) != 0; }
 
     // Which of Undo, Cut, Copy, Paste, Delete and Select All are usable.
     std::string Usable(HWND dialog) {
@@ -112,18 +39,13 @@ protected:
         return usable;
     }
 
-    void CancelDialog(HWND dialog) {
-        robot.Click(dialog, IDC_CANCEL_BUTTON);
-        EXPECT_TRUE(robot.WaitUntilGone(dialog));
-    }
-
     std::string path_;
 };
 
 // ---- the Edit menu ---------------------------------------------------------------------
 
 TEST_F(InputDialogsTest, CutCopyAndDeleteAreUsableOnlyWithASelection) {
-    EmptyTheClipboard();
+    robot::EmptyTheClipboard();
     HWND dialog = OpenNameDialog();
     ASSERT_NE(dialog, nullptr);
     HWND field = GetDlgItem(dialog, IDC_INPUT_FIELD);
@@ -138,11 +60,11 @@ TEST_F(InputDialogsTest, CutCopyAndDeleteAreUsableOnlyWithASelection) {
     robot.Command(dialog, IDM_EDIT_DELETE);
     EXPECT_EQ(robot::Text(field), "ette");
     EXPECT_EQ(Usable(dialog), "Undo SelectAll");
-    CancelDialog(dialog);
+    robot.Cancel(dialog);
 }
 
 TEST_F(InputDialogsTest, UndoIsUsableOnlyAfterAChangeInEitherDialog) {
-    EmptyTheClipboard();
+    robot::EmptyTheClipboard();
     HWND nameDialog = OpenNameDialog();
     ASSERT_NE(nameDialog, nullptr);
     EXPECT_TRUE(Grayed(nameDialog, IDM_EDIT_UNDO));
@@ -151,9 +73,9 @@ TEST_F(InputDialogsTest, UndoIsUsableOnlyAfterAChangeInEitherDialog) {
     robot.Command(nameDialog, IDM_EDIT_UNDO);
     EXPECT_EQ(robot::Text(GetDlgItem(nameDialog, IDC_INPUT_FIELD)), "");
     robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Added");
-    robot.Click(nameDialog, IDC_MAIN_MENU);
+    robot.Ok(nameDialog);
 
-    HWND keyDialog = robot.WaitForWindow("Keyname Insert Screen");
+    HWND keyDialog = robot.Opened(steps::kInsertScreen);
     ASSERT_NE(keyDialog, nullptr);
     EXPECT_EQ(Usable(keyDialog), "SelectAll");
     robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), "key");
@@ -162,28 +84,28 @@ TEST_F(InputDialogsTest, UndoIsUsableOnlyAfterAChangeInEitherDialog) {
     Key(VK_TAB);
     ASSERT_EQ(Focus(), GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD));
     EXPECT_TRUE(Grayed(keyDialog, IDM_EDIT_UNDO));
-    CancelDialog(keyDialog);
+    robot.Cancel(keyDialog);
     EXPECT_EQ(IniBytes(), "[One]\r\na=1\r\n");
 }
 
 TEST_F(InputDialogsTest, PasteIsUsableOnlyWithTextOnTheClipboard) {
-    EmptyTheClipboard();
+    robot::EmptyTheClipboard();
     HWND dialog = OpenNameDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(Grayed(dialog, IDM_EDIT_PASTE));
 
-    PutOnClipboard("Clipped");
+    robot::PutOnClipboard("Clipped");
     EXPECT_FALSE(Grayed(dialog, IDM_EDIT_PASTE));
     robot.Command(dialog, IDM_EDIT_PASTE);
     EXPECT_EQ(robot::Text(GetDlgItem(dialog, IDC_INPUT_FIELD)), "Clipped");
 
-    EmptyTheClipboard();
+    robot::EmptyTheClipboard();
     EXPECT_TRUE(Grayed(dialog, IDM_EDIT_PASTE));
-    CancelDialog(dialog);
+    robot.Cancel(dialog);
 }
 
 TEST_F(InputDialogsTest, WithTheFocusOnAButtonOnlyPasteAndSelectAllAreUsableAndEditingDoesNothing) {
-    PutOnClipboard("marker");
+    robot::PutOnClipboard("marker");
     HWND dialog = OpenKeyDialog();
     ASSERT_NE(dialog, nullptr);
     HWND key = GetDlgItem(dialog, IDC_NEW_KEY_FIELD);
@@ -201,15 +123,15 @@ TEST_F(InputDialogsTest, WithTheFocusOnAButtonOnlyPasteAndSelectAllAreUsableAndE
     for (int id : {IDM_EDIT_CUT, IDM_EDIT_DELETE, IDM_EDIT_UNDO, IDM_EDIT_PASTE}) robot.Command(dialog, id);
     EXPECT_EQ(robot::Text(key), "Shell");
     EXPECT_EQ(robot::Text(value), "progman.exe");
-    EXPECT_EQ(ClipboardText(), "marker");
+    EXPECT_EQ(robot::ClipboardText(), "marker");
     EXPECT_TRUE(IsWindow(dialog));
-    CancelDialog(dialog);
+    robot.Cancel(dialog);
 }
 
 // ---- the editing commands ----------------------------------------------------------------
 
 TEST_F(InputDialogsTest, SelectAllAndCutEmptiesTheFieldAndPastePutsTheTextBack) {
-    EmptyTheClipboard();
+    robot::EmptyTheClipboard();
     HWND dialog = OpenNameDialog();
     ASSERT_NE(dialog, nullptr);
     HWND field = GetDlgItem(dialog, IDC_INPUT_FIELD);
@@ -217,23 +139,22 @@ TEST_F(InputDialogsTest, SelectAllAndCutEmptiesTheFieldAndPastePutsTheTextBack) 
     robot.Command(dialog, IDM_EDIT_SELECT_ALL);
     robot.Command(dialog, IDM_EDIT_CUT);
     EXPECT_EQ(robot::Text(field), "");
-    EXPECT_EQ(ClipboardText(), "Palette");
+    EXPECT_EQ(robot::ClipboardText(), "Palette");
     robot.Command(dialog, IDM_EDIT_PASTE);
     robot.Command(dialog, IDM_EDIT_PASTE);
     EXPECT_EQ(robot::Text(field), "PalettePalette");
 
     // What the field shows is what OK takes.
-    robot.Click(dialog, IDC_MAIN_MENU);
-    HWND keyDialog = robot.WaitForWindow("Keyname Insert Screen");
+    robot.Ok(dialog);
+    HWND keyDialog = robot.Opened(steps::kInsertScreen);
     ASSERT_NE(keyDialog, nullptr);
     robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), "k");
-    robot.Click(keyDialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
+    robot.Ok(keyDialog);
     EXPECT_EQ(IniBytes(), "[One]\r\na=1\r\n[PalettePalette]\r\nk=\r\n");
 }
 
 TEST_F(InputDialogsTest, InTheKeyDialogTheEditingCommandsActOnTheFocusedField) {
-    EmptyTheClipboard();
+    robot::EmptyTheClipboard();
     HWND dialog = OpenKeyDialog("Paths");
     ASSERT_NE(dialog, nullptr);
     HWND key = GetDlgItem(dialog, IDC_NEW_KEY_FIELD);
@@ -245,7 +166,7 @@ TEST_F(InputDialogsTest, InTheKeyDialogTheEditingCommandsActOnTheFocusedField) {
 
     robot.Command(dialog, IDM_EDIT_SELECT_ALL);
     robot.Command(dialog, IDM_EDIT_COPY);
-    EXPECT_EQ(ClipboardText(), "C:\\TEMP");
+    EXPECT_EQ(robot::ClipboardText(), "C:\\TEMP");
     robot.Command(dialog, IDM_EDIT_DELETE);
     EXPECT_EQ(robot::Text(value), "");
     EXPECT_EQ(robot::Text(key), "Temp");
@@ -258,8 +179,7 @@ TEST_F(InputDialogsTest, InTheKeyDialogTheEditingCommandsActOnTheFocusedField) {
     EXPECT_EQ(robot::Text(key), "TempC:\\TEMP");
     EXPECT_EQ(robot::Text(value), "");
 
-    robot.Click(dialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(dialog));
+    robot.Ok(dialog);
     EXPECT_EQ(IniBytes(), "[One]\r\na=1\r\n[Paths]\r\nTempC:\\TEMP=\r\n");
 }
 
@@ -280,15 +200,14 @@ TEST_F(InputDialogsTest, EachFieldTakesNoMoreThan74Characters) {
     robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), name);
     EXPECT_EQ(robot::Text(GetDlgItem(nameDialog, IDC_INPUT_FIELD)), name.substr(0, 74))
         << "the field takes no more than is written";
-    robot.Click(nameDialog, IDC_MAIN_MENU);
-    HWND keyDialog = robot.WaitForWindow("Keyname Insert Screen");
+    robot.Ok(nameDialog);
+    HWND keyDialog = robot.Opened(steps::kInsertScreen);
     ASSERT_NE(keyDialog, nullptr);
     robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), key);
     robot.Type(GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD), value);
     EXPECT_EQ(robot::Text(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD)), key.substr(0, 74));
     EXPECT_EQ(robot::Text(GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD)), value.substr(0, 74));
-    robot.Click(keyDialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
+    robot.Ok(keyDialog);
 
     EXPECT_EQ(IniBytes(), "[One]\r\na=1\r\n[" + name.substr(0, 74) + "]\r\n" + key.substr(0, 74) + "=" +
                               value.substr(0, 74) + "\r\n");
@@ -301,7 +220,7 @@ TEST_F(InputDialogsTest, EscapeCancelsEitherDialog) {
     robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Gone");
     Key(VK_ESCAPE);
     EXPECT_TRUE(robot.WaitUntilGone(nameDialog)) << "Escape left the name dialog open";
-    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
+    EXPECT_EQ(robot.FindWindowOf(steps::kInsertScreen), nullptr);
 
     HWND keyDialog = OpenKeyDialog();
     ASSERT_NE(keyDialog, nullptr);

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "res/resource.h"
-#include "robot.h"
 #include "test_files.h"
+#include "user_steps.h"
 
 namespace {
 
@@ -87,7 +86,7 @@ protected:
 
     std::string Installed(const std::string& name) const { return InstallFolder() + "\\" + name; }
 
-    robot::Robot robot;
+    steps::User robot;
     std::unique_ptr<robot::ProgramProcess> program_;
     std::unique_ptr<testfiles::ScratchFolder> folder_;
 };
@@ -100,8 +99,7 @@ TEST_F(InstallerTest, InstallRunUninstallKeepsOnlyPreferencesAndBackups) {
     ASSERT_EQ(RunToEnd("\"" + setup + "\" /S", 60000), 0) << "setup failed";
     for (const char* name : {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "uninstall.exe"})
         EXPECT_TRUE(testfiles::Exists(Installed(name))) << name << " was not installed";
-    EXPECT_EQ(testfiles::ReadBytes(Installed("keplin.exe")),
-              testfiles::ReadBytes(testfiles::ExeDirectory() + "\\keplin.exe"))
+    EXPECT_EQ(testfiles::ReadBytes(Installed("keplin.exe")), testfiles::ReadBytes(testfiles::KeplinExe()))
         << "the installed program is not the one built here";
     EXPECT_TRUE(testfiles::Exists(Shortcut())) << "no Start-menu shortcut";
     EXPECT_EQ(RegistryText(kUninstallKey, "DisplayName"), "KEPLIN 2.2");
@@ -120,9 +118,7 @@ TEST_F(InstallerTest, InstallRunUninstallKeepsOnlyPreferencesAndBackups) {
     HWND list = GetDlgItem(main, IDC_SECTION_LIST);
     EXPECT_EQ(robot::ListItems(list), (std::vector<std::string>{"[Keep]", "[Drop]"}));
     robot.Command(main, IDM_BACKUP);
-    robot.SelectItem(list, 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Drop] ?").Answer(IDYES);
-    robot.Command(main, IDC_DELETE_SECTION);
+    robot.DeleteSection(main, 1, "[Drop]", IDYES);
     EXPECT_TRUE(robot.WaitUntil([&] { return robot::ListItems(list) == std::vector<std::string>{"[Keep]"}; }));
     robot.Post(main, WM_CLOSE, 0, 0);
     DWORD exitCode = 0xDEAD;

@@ -5,8 +5,6 @@
 
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 const char kFourHeaders[] =
@@ -14,12 +12,6 @@ const char kFourHeaders[] =
     "[alpha]\r\na=1\r\n"
     "[Zeta]\r\nagain=2\r\n"
     "[Mid]\r\nm=3\r\n";
-
-// Bytes of a literal that may hold NULs.
-template <size_t N>
-std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
 
 }  // namespace
 
@@ -93,9 +85,9 @@ TEST_F(SectionListTest, ALineOfAHundredThousandCharactersIsPassedOver) {
 }
 
 TEST_F(SectionListTest, BinaryFileListsOnlyItsHeaderLines) {
-    std::string bytes = Bytes("\x01\x02\x03\xff\xfe garbage\x00\x00 more\r\n");
+    std::string bytes = testfiles::Bytes("\x01\x02\x03\xff\xfe garbage\x00\x00 more\r\n");
     bytes += "[Clean]\r\n";
-    bytes += Bytes("\x80\x90\xa0=\x00\x00\x1a\x7f\n");
+    bytes += testfiles::Bytes("\x80\x90\xa0=\x00\x00\x1a\x7f\n");
     bytes += "[Second]\r\n";
     for (int i = 0; i < 600; ++i) bytes += static_cast<char>(i % 256 == '[' ? '.' : i % 256);
     Start(WriteIni("binary.ini", bytes));
@@ -274,10 +266,7 @@ class AboutBoxTest : public ProgramTest {
 protected:
     HWND OpenAbout() {
         Command(IDM_ABOUT);
-        HWND about = robot.WaitForWindow("About KEPLIN");
-        EXPECT_NE(about, nullptr) << "the About box did not open";
-        EXPECT_TRUE(robot.WaitUntil([&] { return IsWindowVisible(about) != FALSE; })) << "the About box is hidden";
-        return about;
+        return robot.Opened(steps::kAbout);
     }
 };
 
@@ -289,8 +278,7 @@ TEST_F(AboutBoxTest, ShowsTheProgramAndItsVersionAndClosesWithOk) {
     EXPECT_TRUE(robot::ShowsText(about, "Version 2.2"));
     EXPECT_FALSE(IsWindowEnabled(Main())) << "the About box is modal";
 
-    robot.Click(about, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(about));
+    robot.Ok(about);
     EXPECT_TRUE(IsWindowEnabled(Main()));
 }
 
@@ -317,11 +305,7 @@ protected:
         Start(WriteIni("two.ini", "[One]\r\na=1\r\n[Two]\r\nb=2\r\n\r\nc=3\r\n"));
     }
     // The section view, once it is open.
-    HWND View() { return robot.WaitForWindow("Viewing Section"); }
-    void CloseView(HWND view) {
-        robot.Click(view, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(view)) << "the section view stayed open";
-    }
+    HWND View() { return robot.Opened(steps::kSectionView); }
 };
 
 TEST_F(OpeningASectionTest, DoubleClickOnAHeaderOpensThatSection) {
@@ -330,7 +314,7 @@ TEST_F(OpeningASectionTest, DoubleClickOnAHeaderOpensThatSection) {
     ASSERT_NE(view, nullptr) << "the double-click opened no section view";
     EXPECT_EQ(robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)), "[Two]");
     EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), (Items{"b=2", "c=3"}));
-    CloseView(view);
+    robot.LeaveView(view);
     EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
     EXPECT_EQ(SelectedSection(), "[Two]");
 }
@@ -342,7 +326,7 @@ TEST_F(OpeningASectionTest, EnterOnAHeaderOpensThatSection) {
     HWND view = View();
     ASSERT_NE(view, nullptr) << "Enter opened no section view";
     EXPECT_EQ(robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)), "[Two]");
-    CloseView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(OpeningASectionTest, ViewSectionOpensTheSelectedSection) {
@@ -351,7 +335,7 @@ TEST_F(OpeningASectionTest, ViewSectionOpensTheSelectedSection) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)), "[One]");
     EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), Items{"a=1"});
-    CloseView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(OpeningASectionTest, F3InTheListDoesNothingWithoutASearch) {

@@ -5,8 +5,6 @@
 
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 using testfiles::PreferencesFile;
@@ -75,8 +73,7 @@ TEST_F(PreferencesTest, ReadOnlyGraysDeleteAndInsertButNotViewSelectOrPrint) {
 }
 
 TEST_F(PreferencesTest, PreferencesOfAnEarlierRunAreShownAtStart) {
-    ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(),
-                                      "[KEPLIN]\r\nAlphabetize=1\r\nLockContents=1\r\nBackup=1\r\n"));
+    PreferencesAtStart("Alphabetize=1\r\nLockContents=1\r\nBackup=1\r\n");
     Start(WriteIni("a.ini", kUnsorted));
     EXPECT_TRUE(MenuChecked(IDM_ALPHABETIZE));
     EXPECT_TRUE(MenuChecked(IDM_READ_ONLY));
@@ -87,8 +84,7 @@ TEST_F(PreferencesTest, PreferencesOfAnEarlierRunAreShownAtStart) {
 }
 
 TEST_F(PreferencesTest, AHandEditedValueOf2ShowsNoCheckMarkAndLocksNothingAtStart) {
-    ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(),
-                                      "[KEPLIN]\r\nAlphabetize=2\r\nLockContents=2\r\nBackup=2\r\n"));
+    PreferencesAtStart("Alphabetize=2\r\nLockContents=2\r\nBackup=2\r\n");
     Start(WriteIni("a.ini", kUnsorted));
     EXPECT_FALSE(MenuChecked(IDM_ALPHABETIZE));
     EXPECT_FALSE(MenuChecked(IDM_READ_ONLY));

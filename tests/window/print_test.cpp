@@ -126,9 +126,7 @@ protected:
     // Print from this window; the print dialog that opens.
     HWND OpenPrintDialog(HWND window) {
         robot.Command(window, IDC_PRINT);
-        HWND dialog = robot.WaitForWindow("Print");
-        EXPECT_NE(dialog, nullptr) << "the print dialog did not open";
-        return dialog;
+        return robot.Opened(steps::kPrint);
     }
     static bool Checked(HWND dialog, int id) {
         return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -159,8 +157,7 @@ protected:
     // OK in the print dialog, then waits until the job has ended: the owner
     // is enabled, no cancel box is open and the program answers again.
     void PrintWithOk(HWND dialog, HWND owner) {
-        robot.Click(dialog, IDOK);
-        EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "the print dialog stayed open";
+        robot.ClickToClose(dialog, IDOK);
         WaitForJobEnd(owner);
     }
     void WaitForJobEnd(HWND owner, DWORD timeoutMs = 120000) {
@@ -168,7 +165,7 @@ protected:
             DWORD_PTR ignored;
             robot.Settle();
             return SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) && IsWindowEnabled(owner) &&
-                   robot.FindWindowOf("KEPLIN is Printing", "#32770") == nullptr;
+                   robot.FindWindowOf(steps::kPrinting) == nullptr;
         }, timeoutMs);
         EXPECT_TRUE(ended) << "the print job did not end";
         robot.Settle();
@@ -277,10 +274,8 @@ TEST_F(PrintTest, WithoutASectionSelectionIsNotOfferedAndTheWholeFilePrints) {
 
 TEST_F(PrintTest, TheSectionViewPrintsItsSectionWhateverTheDialogShows) {
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("colors.ini", kColors)));
-    robot.SelectItem(Control(IDC_SECTION_LIST), 0);
-    Click(IDC_VIEW_SECTION);
-    HWND view = robot.WaitForWindow("Viewing Section");
-    ASSERT_NE(view, nullptr) << "the section view did not open";
+    HWND view = robot.OpenSection(Main(), 0);
+    ASSERT_NE(view, nullptr);
     HWND dialog = OpenPrintDialog(view);
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(robot::IsEnabled(GetDlgItem(dialog, kSelection)));
@@ -289,8 +284,7 @@ TEST_F(PrintTest, TheSectionViewPrintsItsSectionWhateverTheDialogShows) {
     EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[Desktop]", "Wallpaper=(None)", "TileWallpaper=0"}}));
     // The view is usable again.
     EXPECT_TRUE(robot::IsEnabled(view));
-    robot.Click(view, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(view));
+    robot.LeaveView(view);
 }
 
 TEST_F(PrintTest, TenLinesMoreThanAPageHoldsGiveTwoPagesTheSecondOfTenRows) {
@@ -363,7 +357,7 @@ TEST_F(PrintTest, CancelEnablesTheOwnerAtOnceAndStopsAtTheNextPageEnd) {
     ASSERT_NE(dialog, nullptr);
     robot.Click(dialog, IDOK);
 
-    HWND box = robot.WaitForWindow("KEPLIN is Printing", "#32770", 20000);
+    HWND box = robot.Opened(steps::kPrinting);
     ASSERT_NE(box, nullptr) << "no cancel box while printing";
     // Let some pages print first (the whole job takes many seconds of work).
     robot.LetProgramWork(1500);
@@ -392,7 +386,7 @@ TEST_F(PrintTest, EscapeInTheCancelBoxCancelsToo) {
     HWND dialog = OpenPrintDialog(Main());
     ASSERT_NE(dialog, nullptr);
     robot.Click(dialog, IDOK);
-    HWND box = robot.WaitForWindow("KEPLIN is Printing", "#32770", 20000);
+    HWND box = robot.Opened(steps::kPrinting);
     ASSERT_NE(box, nullptr) << "no cancel box while printing";
     robot.LetProgramWork(1000);
     // The key goes to the box's focused button, through the abort procedure.
@@ -437,8 +431,7 @@ TEST_F(PrintTest, CancelInThePrintDialogPrintsNothing) {
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("colors.ini", kColors)));
     HWND dialog = OpenPrintDialog(Main());
     ASSERT_NE(dialog, nullptr);
-    robot.Click(dialog, IDCANCEL);
-    EXPECT_TRUE(robot.WaitUntilGone(dialog));
+    robot.ClickToClose(dialog, IDCANCEL);
     WaitForJobEnd(Main());
     ExpectNothingPrinted();
 }

@@ -9,17 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "res/resource.h"
-#include "robot.h"
 #include "immutable_file.h"
 #include "small_file_system.h"
 #include "test_files.h"
+#include "user_steps.h"
 
-using Items = std::vector<std::string>;
+using robot::Items;
 
 namespace {
 
-std::string KeplinExe() { return testfiles::ExeDirectory() + "\\keplin.exe"; }
+using testfiles::KeplinExe;
 
 class ProcessTest : public ::testing::Test {
 protected:
@@ -55,20 +54,9 @@ protected:
     // Starts keplin.exe with this argument text; its main window, or null.
     // Message boxes shown while it starts are expected before.
     HWND Run(const std::string& argumentText) {
-        programs_.push_back(std::make_unique<robot::ProgramProcess>());
-        robot::ProgramProcess& program = *programs_.back();
-        if (!program.Start(KeplinExe(), argumentText)) {
-            ADD_FAILURE() << "cannot start " << KeplinExe() << ", error " << GetLastError();
-            return nullptr;
-        }
-        robot.WatchProcess(program.ProcessId());
-        HWND main = program.WaitForMainWindow();
-        EXPECT_NE(main, nullptr) << "no main window for " << argumentText;
-        if (main) {
-            robot.Settle();
-            EXPECT_TRUE(robot.WaitUntil([&] { return IsWindowVisible(main) != FALSE; }))
-                << "the main window was not shown";
-        }
+        HWND main = RunFrom(KeplinExe(), argumentText);
+        if (!main) return nullptr;
+        EXPECT_TRUE(robot.WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window was not shown";
         return main;
     }
     robot::ProgramProcess& Program(size_t index = 0) { return *programs_.at(index); }
@@ -96,7 +84,7 @@ protected:
         return exitCode;
     }
 
-    robot::Robot robot;
+    steps::User robot;
 
 private:
     std::unique_ptr<testfiles::ScratchFolder> folder_;
@@ -253,10 +241,7 @@ protected:
     // Delete Section on [Two], the second header, with Yes; the backup made
     // first fails, and says so with this name.
     void DeleteTwoWithoutABackup(HWND main, const std::string& backup) {
-        robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
-        robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Two] ?").Answer(IDYES);
-        robot.Expect("KEPLIN", "Sorry could not make " + backup).Answer(IDOK);
-        robot.Click(main, IDC_DELETE_SECTION);
+        robot.DeleteSection(main, 1, "[Two]", IDYES, "Sorry could not make " + backup);
     }
 };
 
@@ -342,10 +327,7 @@ TEST_F(ProgramFolderTest, AFullDiskRefusesTheChangeKeepsTheTogglesAndLosesNothin
         << "the toggle did not hold";
     EXPECT_EQ(testfiles::ReadBytes(preferencesPath), preferences);
     // A change: refused as a failed write, the file byte for byte.
-    robot.SelectItem(GetDlgItem(main, IDC_SECTION_LIST), 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[Zeta] ?").Answer(IDYES);
-    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
-    robot.Click(main, IDC_DELETE_SECTION);
+    robot.DeleteSection(main, 1, "[Zeta]", IDYES, "KEPLIN could not write profile.");
     EXPECT_EQ(testfiles::ReadBytes(ini), bytes);
     EXPECT_EQ(Sections(main), (Items{"[Alpha]", "[Zeta]"}));
     robot.Command(main, IDM_EXIT);

@@ -31,6 +31,10 @@ void ProgramTest::TearDown() {
     folder_.reset();
 }
 
+void ProgramTest::PreferencesAtStart(const std::string& lines) {
+    ASSERT_TRUE(testfiles::WriteBytes(testfiles::PreferencesFile(), "[KEPLIN]\r\n" + lines));
+}
+
 std::string ProgramTest::Beside(const std::string& fileName) {
     std::string path = testfiles::ExeDirectory() + "\\" + fileName;
     besideTheProgram_.push_back(path);
@@ -79,24 +83,8 @@ std::string ProgramTest::SelectedSection() const {
     return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
 }
 
-void ProgramTest::OpenMenu(int popupIndex) {
-    HMENU popup = GetSubMenu(GetMenu(Main()), popupIndex);
-    ASSERT_NE(popup, nullptr) << "no popup " << popupIndex << " in the main menu";
-    // What the system sends the window as the popup opens.
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(popupIndex, FALSE),
-                        SMTO_NORMAL, 5000, &ignored);
-    robot.Settle();
-}
-
-bool ProgramTest::MenuChecked(int id) const {
-    UINT state = GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND);
-    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
-    return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
-}
-
-bool ProgramTest::MenuGrayed(int id) const {
-    UINT state = GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND);
-    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
-    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED));
+bool ProgramTest::FindNextGrayed(HWND window) {
+    if (!window) window = Main();
+    robot.OpenMenu(window, 1);
+    return robot::MenuGrayed(window, IDC_FIND_NEXT);
 }

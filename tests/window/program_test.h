@@ -12,6 +12,9 @@
 #include "res/resource.h"
 #include "robot.h"
 #include "test_files.h"
+#include "user_steps.h"
+
+using robot::Items;
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -26,6 +29,8 @@ protected:
     // A file beside the program (where backups and the preferences go),
     // removed before the test, should an earlier run have left it, and after.
     std::string Beside(const std::string& fileName);
+    // The preferences an earlier run left: these lines under [KEPLIN].
+    void PreferencesAtStart(const std::string& lines);
 
     // Starts the program with this argument text. Message boxes shown while
     // it starts are expected before.
@@ -44,16 +49,29 @@ protected:
     HWND Focus() const { return robot.Focus(); }
 
     // The main menu, as the user finds it when a popup opens.
-    void OpenMenu(int popupIndex);
-    bool MenuChecked(int id) const;
-    bool MenuGrayed(int id) const;
+    void OpenMenu(int popupIndex) { robot.OpenMenu(Main(), popupIndex); }
+    bool MenuChecked(int id) const { return robot::MenuChecked(Main(), id); }
+    bool MenuGrayed(int id) const { return robot::MenuGrayed(Main(), id); }
+    // Find Next as the user finds it when the Search menu of this window (by
+    // default the main window) opens.
+    bool FindNextGrayed(HWND window = nullptr);
 
     // The user's actions on the main window.
     void Command(int id) { robot.Command(Main(), id); }
     void Click(int id) { robot.Click(Main(), id); }
     void Key(UINT virtualKey) { robot.KeyToFocus(virtualKey); }
+    HWND FillInsertSection(const std::string& name, const std::string& key, const std::string& value) {
+        return robot.FillInsertSection(Main(), name, key, value);
+    }
+    void InsertSection(const std::string& name, const std::string& key, const std::string& value,
+                       const std::string& expectedBox = "") {
+        robot.InsertSection(Main(), name, key, value, expectedBox);
+    }
+    void DeleteSection(int index, const std::string& header, int answer, const std::string& thenBox = "") {
+        robot.DeleteSection(Main(), index, header, answer, thenBox);
+    }
 
-    robot::Robot robot;
+    steps::User robot;
 
 private:
     void CloseLeftOverDialogs();

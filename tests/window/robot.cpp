@@ -128,8 +128,8 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-std::vector<std::string> ListItems(HWND list) {
-    std::vector<std::string> items;
+Items ListItems(HWND list) {
+    Items items;
     LRESULT count = Ask(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
@@ -177,6 +177,61 @@ bool IsMessageBox(HWND window) {
         }
     }
     return buttons > 0;
+}
+
+static UINT MenuState(HWND window, int id) {
+    UINT state = GetMenuState(GetMenu(window), id, MF_BYCOMMAND);
+    EXPECT_NE(state, static_cast<UINT>(-1)) << "no item " << id << " in the menu of \"" << Text(window) << "\"";
+    return state == static_cast<UINT>(-1) ? 0 : state;
+}
+
+bool MenuGrayed(HWND window, int id) { return (MenuState(window, id) & (MF_GRAYED | MF_DISABLED)) != 0; }
+bool MenuChecked(HWND window, int id) { return (MenuState(window, id) & MF_CHECKED) != 0; }
+
+// Opened without a window of ours, so that nobody waits for this thread.
+static bool OpenTheClipboard() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        Sleep(20);
+    }
+    ADD_FAILURE() << "cannot open the clipboard";
+    return false;
+}
+
+void PutOnClipboard(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size) * sizeof(wchar_t));
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, static_cast<wchar_t*>(GlobalLock(copy)), size);
+    GlobalUnlock(copy);
+    if (!OpenTheClipboard()) {
+        GlobalFree(copy);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, copy)) {
+        ADD_FAILURE() << "cannot put text on the clipboard, error " << GetLastError();
+        GlobalFree(copy);
+    }
+    CloseClipboard();
+}
+
+void EmptyTheClipboard() {
+    if (!OpenTheClipboard()) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+std::string ClipboardText() {
+    if (!OpenTheClipboard()) return "<none>";
+    std::string text = "<none>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 std::string WindowSeen::Describe() const {
@@ -471,22 +526,18 @@ void Robot::Type(HWND edit, const std::string& text) {
     Settle();
 }
 
-void Robot::Paste(HWND edit, const std::string& text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size) * sizeof(wchar_t));
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, static_cast<wchar_t*>(GlobalLock(copy)), size);
-    GlobalUnlock(copy);
-    // Opened without a window of ours, so that nobody waits for this thread.
-    bool opened = false;
-    for (int attempt = 0; attempt < 100 && !(opened = OpenClipboard(nullptr)); ++attempt) Sleep(20);
-    if (!opened) {
-        GlobalFree(copy);
-        ADD_FAILURE() << "cannot open the clipboard";
+void Robot::OpenMenu(HWND window, int popupIndex) {
+    HMENU popup = GetSubMenu(GetMenu(window), popupIndex);
+    if (!popup) {
+        ADD_FAILURE() << "no popup " << popupIndex << " in the menu of \"" << Text(window) << "\"";
         return;
     }
-    EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, copy)) GlobalFree(copy);
-    CloseClipboard();
+    Ask(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(popupIndex, FALSE));
+    Settle();
+}
+
+void Robot::Paste(HWND edit, const std::string& text) {
+    PutOnClipboard(text);
     Post(edit, WM_PASTE, 0, 0);
 }
 

@@ -18,11 +18,13 @@
 
 namespace robot {
 
+using Items = std::vector<std::string>;   // a list's items, top first
+
 // What a window shows, read with the wide calls (they also work across
 // processes) and given back in the ANSI code page the program uses.
 std::string Text(HWND window);
 std::string ClassOf(HWND window);
-std::vector<std::string> ListItems(HWND list);
+Items ListItems(HWND list);
 int SelectedIndex(HWND list);          // -1: nothing selected
 bool IsEnabled(HWND window);
 // True when one of the window's controls shows exactly this text.
@@ -30,6 +32,15 @@ bool ShowsText(HWND window, const std::string& text);
 // The text of a message box (its static with id 0xFFFF), or "" if none.
 std::string MessageBoxText(HWND box);
 bool IsMessageBox(HWND window);
+// An item of the window's menu, as the user finds it once its popup opened
+// (Robot::OpenMenu). A missing item fails the test.
+bool MenuGrayed(HWND window, int id);
+bool MenuChecked(HWND window, int id);
+
+// The clipboard, as another program uses it.
+void PutOnClipboard(const std::string& text);
+void EmptyTheClipboard();
+std::string ClipboardText();           // "<none>" when it holds no text
 
 struct WindowSeen {
     HWND window;
@@ -75,6 +86,9 @@ public:
     void Key(HWND target, UINT virtualKey);         // key down and up
     void KeyToFocus(UINT virtualKey);               // to the focused window
     void Type(HWND edit, const std::string& text);  // one WM_CHAR per character
+    // Opens a popup of the window's menu: sends what the system sends as it
+    // opens, so that the program sets its items' state.
+    void OpenMenu(HWND window, int popupIndex);
     // Pastes text from the clipboard at the edit's caret, as Ctrl+V does: a
     // long path goes in at once, however slowly the program takes keys.
     void Paste(HWND edit, const std::string& text);
@@ -102,7 +116,7 @@ public:
     // the timeout.
     HWND WaitForWindow(const std::string& caption, const std::string& className = "#32770",
                        DWORD timeoutMs = 30000);
-    HWND FindWindowOf(const std::string& caption, const std::string& className) const;
+    HWND FindWindowOf(const std::string& caption, const std::string& className = "#32770") const;
     // The timeouts only catch what never comes: waits end as soon as the
     // condition holds.
     bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);

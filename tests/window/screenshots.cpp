@@ -102,12 +102,6 @@ protected:
         std::printf("picture %s\n", path.c_str());
     }
 
-    HWND Wait(const std::string& caption) {
-        HWND window = robot.WaitForWindow(caption);
-        EXPECT_NE(window, nullptr) << "\"" << caption << "\" did not open";
-        return window;
-    }
-
     // A command whose dialog may not exist in this build: takes a picture of
     // whatever window it opens, then cancels it.
     void TakeIfAny(const std::string& name, int command) {
@@ -159,44 +153,34 @@ TEST_F(Screenshots, EveryWindow) {
     robot.SelectItem(list, 2);
     Take("main-window", {});
 
-    Click(IDC_VIEW_SECTION);
-    HWND view = Wait("Viewing Section");
+    HWND view = robot.OpenSection(Main(), 2);
     ASSERT_NE(view, nullptr);
     robot.SelectItem(GetDlgItem(view, IDC_VIEW_LIST), 4);
     Take("section-view", {view});
 
     robot.Click(view, IDC_EDIT_KEY);
-    HWND edit = Wait("Keyname Edit Screen");
+    HWND edit = robot.Opened(steps::kEditScreen);
     ASSERT_NE(edit, nullptr);
     Take("edit-key", {view, edit});
-    robot.Click(edit, IDC_CANCEL_BUTTON);
-    robot.WaitUntilGone(edit);
+    robot.Cancel(edit);
 
-    robot.Click(view, IDC_INSERT);
-    HWND insert = Wait("Keyname Insert Screen");
+    HWND insert = robot.FillInsertKey(view, "Hilight", "0 0 128");
     ASSERT_NE(insert, nullptr);
-    robot.Type(GetDlgItem(insert, IDC_NEW_KEY_FIELD), "Hilight");
-    robot.Type(GetDlgItem(insert, IDC_NEW_VALUE_FIELD), "0 0 128");
     Take("insert-key", {view, insert});
-    robot.Click(insert, IDC_CANCEL_BUTTON);
-    robot.WaitUntilGone(insert);
-    robot.Click(view, IDC_MAIN_MENU);
-    robot.WaitUntilGone(view);
+    robot.Cancel(insert);
+    robot.LeaveView(view);
 
-    Click(IDC_INSERT);
-    HWND section = Wait("Input New Section Name");
+    HWND section = robot.OpenInsertSection(Main());
     ASSERT_NE(section, nullptr);
     robot.Type(GetDlgItem(section, IDC_INPUT_FIELD), "Network");
     Take("insert-section", {section});
-    robot.Click(section, IDC_CANCEL_BUTTON);
-    robot.WaitUntilGone(section);
+    robot.Cancel(section);
 
     Command(IDM_ABOUT);
-    HWND about = Wait("About KEPLIN");
+    HWND about = robot.Opened(steps::kAbout);
     ASSERT_NE(about, nullptr);
     Take("about", {about});
-    robot.Click(about, IDC_MAIN_MENU);
-    robot.WaitUntilGone(about);
+    robot.Ok(about);
 
     // Dialogs that builds may or may not have yet.
     TakeIfAny("find", IDC_FIND);

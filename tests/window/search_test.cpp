@@ -11,8 +11,6 @@
 #include "program_test.h"
 #include "unix_shell.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
 
 // A desktop settings file. "window" is in two lines of [Colors] and in the
@@ -32,41 +30,12 @@ class SearchTest : public ProgramTest {
 protected:
     void StartOn(const std::string& bytes) { ASSERT_NO_FATAL_FAILURE(Start(WriteIni("search.ini", bytes))); }
 
-    // The Find dialog, opened from owner's Search menu.
-    HWND OpenFind(HWND owner) {
-        robot.Command(owner, IDC_FIND);
-        HWND dialog = robot.WaitForWindow("Find");
-        EXPECT_NE(dialog, nullptr) << "the Find dialog did not open";
-        return dialog;
-    }
     static bool MatchCaseChecked(HWND dialog) { return IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED; }
     static std::string FieldText(HWND dialog) { return robot::Text(GetDlgItem(dialog, IDC_FIND_TEXT)); }
-    void SetMatchCase(HWND dialog, bool on) {
-        if (MatchCaseChecked(dialog) != on) robot.Post(GetDlgItem(dialog, IDC_MATCH_CASE), BM_CLICK, 0, 0);
-        EXPECT_EQ(MatchCaseChecked(dialog), on);
-    }
-    void CloseWith(HWND dialog, int buttonId) {
-        robot.Click(dialog, buttonId);
-        EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "the Find dialog stayed open";
-    }
-    // Find... from owner's menu: types the text, sets Match Case, chooses
-    // Find; box is the message the search is expected to show, if any.
-    void FindWith(HWND owner, const std::string& text, bool matchCase = false, const char* box = nullptr) {
-        HWND dialog = OpenFind(owner);
-        if (!dialog) return;
-        robot.SetText(GetDlgItem(dialog, IDC_FIND_TEXT), text);
-        SetMatchCase(dialog, matchCase);
-        if (box) robot.Expect("KEPLIN", box).Answer(IDOK);
-        CloseWith(dialog, IDC_MAIN_MENU);
-    }
 
     // The section view, when one is open.
-    HWND OpenView() const { return robot.FindWindowOf("Viewing Section", "#32770"); }
-    HWND WaitForView() {
-        HWND view = robot.WaitForWindow("Viewing Section");
-        EXPECT_NE(view, nullptr) << "no section view opened";
-        return view;
-    }
+    HWND OpenView() const { return robot.FindWindowOf(steps::kSectionView); }
+    HWND WaitForView() { return robot.Opened(steps::kSectionView); }
     static HWND ViewList(HWND view) { return GetDlgItem(view, IDC_VIEW_LIST); }
     static std::string ViewHeaderText(HWND view) { return robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)); }
     static int ViewSelection(HWND view) { return robot::SelectedIndex(ViewList(view)); }
@@ -75,38 +44,13 @@ protected:
         int at = ViewSelection(view);
         return at >= 0 && at < static_cast<int>(lines.size()) ? lines[at] : "<none>";
     }
-    // Find Next from the view's Search menu; waits for the view to go when a
-    // search opened it.
+    // Find Next from the view's Search menu.
     void FindNextInView(HWND view) { robot.Command(view, IDC_FIND_NEXT); }
-    void LeaveView(HWND view) {
-        robot.Click(view, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(view)) << "the section view stayed open";
-    }
-
-    bool ViewMenuGrayed(HWND view, int id) {
-        HMENU popup = GetSubMenu(GetMenu(view), 1);
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(view, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(1, FALSE),
-                            SMTO_NORMAL, 5000, &ignored);
-        robot.Settle();
-        return (GetMenuState(GetMenu(view), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) != 0;
-    }
-    bool FindNextGrayed() {
-        OpenMenu(1);
-        return MenuGrayed(IDC_FIND_NEXT);
-    }
 
     // Find from the main window for a text whose first match is in a line:
     // the section view that the search opens.
     HWND FoundInALine(const std::string& text) {
-        FindWith(Main(), text);
-        return WaitForView();
-    }
-
-    // Opens the section at this position of the main list with View Section.
-    HWND ViewByHand(int index) {
-        robot.SelectItem(Control(IDC_SECTION_LIST), index);
-        Click(IDC_VIEW_SECTION);
+        robot.Find(Main(), text);
         return WaitForView();
     }
 };
@@ -117,7 +61,7 @@ class FindDialogTest : public SearchTest {};
 
 TEST_F(FindDialogTest, AsksForTheTextAndMatchCaseWithTheFocusInTheField) {
     StartOn(kDesktop);
-    HWND dialog = OpenFind(Main());
+    HWND dialog = robot.OpenFind(Main());
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(robot::ShowsText(dialog, "Fi&nd What:"));
     EXPECT_TRUE(robot::ShowsText(dialog, "Match &Case"));
@@ -134,13 +78,13 @@ TEST_F(FindDialogTest, AsksForTheTextAndMatchCaseWithTheFocusInTheField) {
     HWND view = WaitForView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(SelectedLineText(view), "Background=0 0 0");
-    LeaveView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(FindDialogTest, FindWithAnEmptyTextSearchesNothingAndLeavesFindNextGrayed) {
     StartOn(kDesktop);
     robot.SelectItem(Control(IDC_SECTION_LIST), kFonts);
-    FindWith(Main(), "");
+    robot.Find(Main(), "");
     robot.ExpectNoMessageBox();
     EXPECT_EQ(OpenView(), nullptr);
     EXPECT_EQ(SelectedIndex(), kFonts);
@@ -154,32 +98,32 @@ TEST_F(FindDialogTest, FindWithAnEmptyTextSearchesNothingAndLeavesFindNextGrayed
 TEST_F(FindDialogTest, TheTextAndMatchCaseAreOfferedAgainUntilTheSearchEnds) {
     StartOn(kDesktop);
     // "Windows" in this case is the header [Windows]: selected, no view.
-    FindWith(Main(), "Windows", true);
+    robot.Find(Main(), "Windows", true);
     EXPECT_EQ(SelectedIndex(), kWindows);
     EXPECT_FALSE(FindNextGrayed());
 
-    HWND dialog = OpenFind(Main());
+    HWND dialog = robot.OpenFind(Main());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(FieldText(dialog), "Windows");
     EXPECT_TRUE(MatchCaseChecked(dialog));
-    CloseWith(dialog, IDC_CANCEL_BUTTON);
+    robot.Cancel(dialog);
 
     // Cancel ended the search: the text is gone, Match Case stays as last set.
-    dialog = OpenFind(Main());
+    dialog = robot.OpenFind(Main());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(FieldText(dialog), "");
     EXPECT_TRUE(MatchCaseChecked(dialog));
-    CloseWith(dialog, IDC_CANCEL_BUTTON);
+    robot.Cancel(dialog);
 }
 
 TEST_F(FindDialogTest, CancelDuringASearchGraysFindNextAndEndsTheSearch) {
     StartOn(kDesktop);
-    FindWith(Main(), "[windows]");
+    robot.Find(Main(), "[windows]");
     ASSERT_EQ(SelectedIndex(), kWindows);
     EXPECT_FALSE(FindNextGrayed());
-    HWND dialog = OpenFind(Main());
+    HWND dialog = robot.OpenFind(Main());
     ASSERT_NE(dialog, nullptr);
-    CloseWith(dialog, IDC_CANCEL_BUTTON);
+    robot.Cancel(dialog);
     EXPECT_TRUE(FindNextGrayed());
     EXPECT_EQ(SearchState.SearchText[0], '\0');
     // F3 in the list goes on with no search.
@@ -190,17 +134,17 @@ TEST_F(FindDialogTest, CancelDuringASearchGraysFindNextAndEndsTheSearch) {
 
 TEST_F(FindDialogTest, EscapeAndTheCaptionsCloseActAsCancel) {
     StartOn(kDesktop);
-    FindWith(Main(), "[windows]");
+    robot.Find(Main(), "[windows]");
     ASSERT_FALSE(FindNextGrayed());
-    HWND dialog = OpenFind(Main());
+    HWND dialog = robot.OpenFind(Main());
     ASSERT_NE(dialog, nullptr);
     Key(VK_ESCAPE);
     EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Escape did not close the Find dialog";
     EXPECT_TRUE(FindNextGrayed());
 
-    FindWith(Main(), "[windows]");
+    robot.Find(Main(), "[windows]");
     ASSERT_FALSE(FindNextGrayed());
-    dialog = OpenFind(Main());
+    dialog = robot.OpenFind(Main());
     ASSERT_NE(dialog, nullptr);
     robot.Post(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "Close did not close the Find dialog";
@@ -221,7 +165,7 @@ TEST_F(SearchWalkTest, AMatchInALineOpensTheSectionOnThatLineWithTheFocusOnMainM
     EXPECT_EQ(ViewSelection(view), 1);
     EXPECT_EQ(SelectedLineText(view), "Window=255 255 255");
     EXPECT_EQ(Focus(), GetDlgItem(view, IDC_MAIN_MENU));
-    LeaveView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(SearchWalkTest, FindNextAndF3InTheViewGoOnWithTheWalkToTheEnd) {
@@ -272,12 +216,12 @@ TEST_F(SearchWalkTest, ATypedRInAViewOpenedByASearchDoesNotEndIt) {
     HWND next = WaitForView();
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(SelectedLineText(next), "WindowText=0 0 0");
-    LeaveView(next);
+    robot.LeaveView(next);
 }
 
 TEST_F(SearchWalkTest, F3SentToTheMainWindowItselfGoesOn) {
     StartOn(kDesktop);
-    FindWith(Main(), "[fonts]");
+    robot.Find(Main(), "[fonts]");
     ASSERT_EQ(SelectedIndex(), kFonts);
     robot.Expect("KEPLIN", "Could not find any more\n[fonts]").Answer(IDOK);
     robot.Key(Main(), VK_F3);
@@ -288,7 +232,7 @@ TEST_F(SearchWalkTest, MainMenuInTheViewEndsTheSearch) {
     StartOn(kDesktop);
     HWND view = FoundInALine("window");
     ASSERT_NE(view, nullptr);
-    LeaveView(view);
+    robot.LeaveView(view);
     robot.ExpectNoMessageBox();
     EXPECT_EQ(OpenView(), nullptr) << "the walk went on after Main Menu";
     EXPECT_EQ(SelectedSection(), "[Colors]");
@@ -301,7 +245,7 @@ TEST_F(SearchWalkTest, MainMenuInTheViewEndsTheSearch) {
 
 TEST_F(SearchWalkTest, AHeaderMatchSelectsItAndTheNextFindNextTestsItsLines) {
     StartOn("[Desktop]\r\nWallpaper=(None)\r\n[Sound]\r\nSystemDefault=sound.wav\r\n[Fonts]\r\nSans=sans.fon\r\n");
-    FindWith(Main(), "SOUND");
+    robot.Find(Main(), "SOUND");
     EXPECT_EQ(SelectedSection(), "[Sound]");
     EXPECT_EQ(OpenView(), nullptr);
     Command(IDC_FIND_NEXT);
@@ -318,7 +262,7 @@ TEST_F(SearchWalkTest, AHeaderMatchSelectsItAndTheNextFindNextTestsItsLines) {
 TEST_F(SearchWalkTest, TheWalkStartsAtTheSelectedSectionAndDoesNotWrapRound) {
     StartOn(kDesktop);
     robot.SelectItem(Control(IDC_SECTION_LIST), kFonts);
-    FindWith(Main(), "0 0", false, "Could not find any more\n0 0");
+    robot.Find(Main(), "0 0", false, "Could not find any more\n0 0");
     EXPECT_EQ(OpenView(), nullptr) << "the walk went back to [Colors]";
     EXPECT_EQ(SelectedIndex(), kFonts);
     EXPECT_TRUE(FindNextGrayed());
@@ -326,13 +270,13 @@ TEST_F(SearchWalkTest, TheWalkStartsAtTheSelectedSectionAndDoesNotWrapRound) {
 
 TEST_F(SearchWalkTest, MatchCaseOnFindsOnlyTheSameLetterCase) {
     StartOn(kDesktop);
-    FindWith(Main(), "WINDOW", true, "Could not find any more\nWINDOW");
+    robot.Find(Main(), "WINDOW", true, "Could not find any more\nWINDOW");
     EXPECT_EQ(OpenView(), nullptr);
-    FindWith(Main(), "WindowT", true);
+    robot.Find(Main(), "WindowT", true);
     HWND view = WaitForView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(SelectedLineText(view), "WindowText=0 0 0");
-    LeaveView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(SearchWalkTest, ASectionNoLongerInTheFileIsPassedOver) {
@@ -342,7 +286,7 @@ TEST_F(SearchWalkTest, ASectionNoLongerInTheFileIsPassedOver) {
     ASSERT_TRUE(testfiles::WriteBytes(PathOf("search.ini"),
                                       "[Desktop]\r\nWallpaper=(None)\r\n[Fonts]\r\nSans=sans.fon\r\n"
                                       "[Windows]\r\nload=\r\nrun=\r\n"));
-    FindWith(Main(), "window");
+    robot.Find(Main(), "window");
     EXPECT_EQ(OpenView(), nullptr);
     EXPECT_EQ(SelectedIndex(), kWindows);
 }
@@ -350,7 +294,7 @@ TEST_F(SearchWalkTest, ASectionNoLongerInTheFileIsPassedOver) {
 TEST_F(SearchWalkTest, AFileThatHasGoneIsReportedWhenItsLinesAreNeeded) {
     StartOn(kDesktop);
     ASSERT_TRUE(DeleteFileA(PathOf("search.ini").c_str()));
-    FindWith(Main(), "window", false, "Sorry, Could not find search.ini");
+    robot.Find(Main(), "window", false, "Sorry, Could not find search.ini");
     EXPECT_EQ(OpenView(), nullptr);
     EXPECT_EQ(Sections().size(), 4u) << "the list stays as it was";
     EXPECT_FALSE(FindNextGrayed()) << "the search text stays";
@@ -419,7 +363,7 @@ TEST_F(SearchWalkTest, WalksWhileAnotherProgramReplacesTheFileOverAndOverEachRea
         const std::string line = SelectedLineText(view);
         EXPECT_TRUE(line == "needle=first" || line == "needle=second") << line;
         (line == "needle=first" ? firsts : seconds) += 1;
-        LeaveView(view);
+        robot.LeaveView(view);
     }
     ASSERT_TRUE(testfiles::WriteBytes(PathOf("stop"), ""));
     EXPECT_TRUE(robot.WaitUntil([&] { return testfiles::Exists(PathOf("stopped")); }, 10000));
@@ -433,7 +377,7 @@ TEST_F(SearchWalkTest, WalksWhileAnotherProgramReplacesTheFileOverAndOverEachRea
 }
 
 TEST_F(SearchWalkTest, WithAlphabetizeOnTheViewShowsTheMatchedLineAtTheFoundPosition) {
-    ASSERT_TRUE(testfiles::WriteBytes(testfiles::PreferencesFile(), "[KEPLIN]\r\nAlphabetize=1\r\n"));
+    PreferencesAtStart("Alphabetize=1\r\n");
     // Lines that differ only in case, hyphens and apostrophes, digits and leading blanks.
     StartOn("[Mixed]\r\nb-key=hyphen\r\nbkey=plain\r\nB'key=apostrophe\r\nBKEY=upper\r\n bkey=blank\r\n"
             "b10=ten\r\nb9=nine key\r\nbKey=mixed\r\n"
@@ -442,8 +386,8 @@ TEST_F(SearchWalkTest, WithAlphabetizeOnTheViewShowsTheMatchedLineAtTheFoundPosi
     Items found;
     std::vector<int> positions;
     robot.SelectItem(Control(IDC_SECTION_LIST), 0);
-    FindWith(Main(), "key");
-    for (HWND view = WaitForView(); view != nullptr; view = robot.WaitForWindow("Viewing Section", "#32770", 1000)) {
+    robot.Find(Main(), "key");
+    for (HWND view = WaitForView(); view != nullptr; view = robot.WaitForWindow(steps::kSectionView, "#32770", 1000)) {
         found.push_back(ViewHeaderText(view) + " " + SelectedLineText(view));
         positions.push_back(ViewSelection(view));
         if (found.size() == 9) robot.Expect("KEPLIN", "Could not find any more\nkey").Answer(IDOK);
@@ -463,34 +407,34 @@ class ViewSearchTest : public SearchTest {};
 
 TEST_F(ViewSearchTest, FindStartsAtTheSelectedLineItselfAndFindNextGoesOnToTheEnd) {
     StartOn(kDesktop);
-    HWND view = ViewByHand(kColors);
+    HWND view = robot.OpenSection(Main(), kColors);
     ASSERT_NE(view, nullptr);
     robot.SelectItem(ViewList(view), 2);
-    FindWith(view, "0 0");
+    robot.Find(view, "0 0");
     EXPECT_EQ(ViewSelection(view), 2) << "the selected line itself holds the text";
 
     robot.SelectItem(ViewList(view), 1);
-    FindWith(view, "0 0");
+    robot.Find(view, "0 0");
     EXPECT_EQ(ViewSelection(view), 2);
     robot.Expect("KEPLIN", "Could not find any more\n0 0").Answer(IDOK);
     FindNextInView(view);
     EXPECT_EQ(OpenView(), view) << "the view's own search never leaves it";
-    EXPECT_TRUE(ViewMenuGrayed(view, IDC_FIND_NEXT));
-    LeaveView(view);
+    EXPECT_TRUE(FindNextGrayed(view));
+    robot.LeaveView(view);
     EXPECT_EQ(OpenView(), nullptr);
 }
 
 TEST_F(ViewSearchTest, NothingFoundFromTheSelectedLineKeepsTheTextForFindNextFromTheTop) {
     StartOn(kDesktop);
-    HWND view = ViewByHand(kColors);
+    HWND view = robot.OpenSection(Main(), kColors);
     ASSERT_NE(view, nullptr);
     robot.SelectItem(ViewList(view), 1);
-    FindWith(view, "background", false, "Could not find any.");
-    EXPECT_FALSE(ViewMenuGrayed(view, IDC_FIND_NEXT));
+    robot.Find(view, "background", false, "Could not find any.");
+    EXPECT_FALSE(FindNextGrayed(view));
     FindNextInView(view);
     EXPECT_EQ(ViewSelection(view), 0);
     EXPECT_EQ(SelectedLineText(view), "Background=0 0 0");
-    LeaveView(view);
+    robot.LeaveView(view);
 }
 
 TEST_F(ViewSearchTest, FindInAViewOpenedByTheWalkSearchesOnlyThatView) {
@@ -498,12 +442,12 @@ TEST_F(ViewSearchTest, FindInAViewOpenedByTheWalkSearchesOnlyThatView) {
     HWND view = FoundInALine("window");
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(ViewSelection(view), 1);
-    FindWith(view, "0 0");
+    robot.Find(view, "0 0");
     EXPECT_EQ(ViewSelection(view), 2);
     robot.Expect("KEPLIN", "Could not find any more\n0 0").Answer(IDOK);
     FindNextInView(view);
     EXPECT_EQ(OpenView(), view);
-    LeaveView(view);
+    robot.LeaveView(view);
     robot.ExpectNoMessageBox();
     EXPECT_EQ(OpenView(), nullptr);
     EXPECT_TRUE(FindNextGrayed());
@@ -511,15 +455,15 @@ TEST_F(ViewSearchTest, FindInAViewOpenedByTheWalkSearchesOnlyThatView) {
 
 TEST_F(ViewSearchTest, CancelInTheViewsFindDialogGraysItsFindNext) {
     StartOn(kDesktop);
-    HWND view = ViewByHand(kColors);
+    HWND view = robot.OpenSection(Main(), kColors);
     ASSERT_NE(view, nullptr);
-    FindWith(view, "255");
+    robot.Find(view, "255");
     EXPECT_EQ(ViewSelection(view), 1);
-    EXPECT_FALSE(ViewMenuGrayed(view, IDC_FIND_NEXT));
-    HWND dialog = OpenFind(view);
+    EXPECT_FALSE(FindNextGrayed(view));
+    HWND dialog = robot.OpenFind(view);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(FieldText(dialog), "255");
-    CloseWith(dialog, IDC_CANCEL_BUTTON);
-    EXPECT_TRUE(ViewMenuGrayed(view, IDC_FIND_NEXT));
-    LeaveView(view);
+    robot.Cancel(dialog);
+    EXPECT_TRUE(FindNextGrayed(view));
+    robot.LeaveView(view);
 }

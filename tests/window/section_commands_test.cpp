@@ -7,54 +7,7 @@
 #include "immutable_file.h"
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
-namespace {
-
-const char kDeleteQuestion[] = "Are you sure you want to DELETE\n";
-
-}  // namespace
-
-class SectionCommandsTest : public ProgramTest {
-protected:
-    // The two dialogs of Insert Section, once open.
-    HWND NameDialog() { return robot.WaitForWindow("Input New Section Name"); }
-    HWND KeyDialog() { return robot.WaitForWindow("Keyname Insert Screen"); }
-
-    // Insert Section from the menu, OK in the name dialog, and the key
-    // dialog filled in but not yet ended; null when a dialog did not come.
-    HWND FillInsertDialogs(const std::string& name, const std::string& key, const std::string& value) {
-        Command(IDC_INSERT);
-        HWND nameDialog = NameDialog();
-        EXPECT_NE(nameDialog, nullptr) << "Insert Section opened no dialog";
-        if (!nameDialog) return nullptr;
-        robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), name);
-        robot.Click(nameDialog, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(nameDialog));
-        HWND keyDialog = KeyDialog();
-        EXPECT_NE(keyDialog, nullptr) << "OK with a section name opened no key dialog";
-        if (!keyDialog) return nullptr;
-        robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), key);
-        robot.Type(GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD), value);
-        return keyDialog;
-    }
-
-    // Insert Section with the three texts typed and OK in both dialogs.
-    void InsertSection(const std::string& name, const std::string& key, const std::string& value) {
-        HWND keyDialog = FillInsertDialogs(name, key, value);
-        ASSERT_NE(keyDialog, nullptr);
-        robot.Click(keyDialog, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
-    }
-
-    // Delete Section on the listed header at index, answering the question.
-    void DeleteSection(int index, const std::string& header, int answer) {
-        robot.SelectItem(Control(IDC_SECTION_LIST), index);
-        ASSERT_EQ(SelectedSection(), header);
-        robot.Expect("KEPLIN", kDeleteQuestion + header + " ?").Answer(answer);
-        Click(IDC_DELETE_SECTION);
-    }
-};
+class SectionCommandsTest : public ProgramTest {};
 
 // ---- Insert Section -------------------------------------------------------------
 
@@ -64,17 +17,16 @@ TEST_F(SectionCommandsTest, InsertSectionAsksForTheNameThenTheKeyAndListsTheNewS
     robot.SelectItem(Control(IDC_SECTION_LIST), 1);
 
     Click(IDC_INSERT);
-    HWND nameDialog = NameDialog();
+    HWND nameDialog = robot.Opened(steps::kSectionNameScreen);
     ASSERT_NE(nameDialog, nullptr) << "Insert Section opened no dialog";
     EXPECT_EQ(robot::Text(GetDlgItem(nameDialog, IDC_INPUT_LABEL)), "New Section Name");
     EXPECT_EQ(robot::Text(GetDlgItem(nameDialog, IDC_INPUT_FIELD)), "");
     EXPECT_EQ(Focus(), GetDlgItem(nameDialog, IDC_INPUT_FIELD));
     EXPECT_FALSE(IsWindowEnabled(Main())) << "the dialog is modal";
     robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Fresh");
-    robot.Click(nameDialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(nameDialog));
+    robot.Ok(nameDialog);
 
-    HWND keyDialog = KeyDialog();
+    HWND keyDialog = robot.Opened(steps::kInsertScreen);
     ASSERT_NE(keyDialog, nullptr) << "OK with a section name opened no key dialog";
     EXPECT_TRUE(robot::ShowsText(keyDialog, "New Keyname"));
     EXPECT_TRUE(robot::ShowsText(keyDialog, "New Value"));
@@ -83,8 +35,7 @@ TEST_F(SectionCommandsTest, InsertSectionAsksForTheNameThenTheKeyAndListsTheNewS
     robot.SetText(GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD), "deep blue");
     // Nothing is written while the dialogs are open.
     EXPECT_EQ(testfiles::ReadBytes(path), "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
-    robot.Click(keyDialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
+    robot.Ok(keyDialog);
 
     EXPECT_EQ(testfiles::ReadBytes(path), "[One]\r\na=1\r\n[Two]\r\nb=2\r\n[Fresh]\r\nColor=deep blue\r\n");
     EXPECT_EQ(Sections(), (Items{"[One]", "[Two]", "[Fresh]"}));
@@ -114,27 +65,18 @@ TEST_F(SectionCommandsTest, CancelInEitherDialogWritesNothingAndKeepsTheList) {
     robot.SelectItem(Control(IDC_SECTION_LIST), 1);
 
     // Cancel in the name dialog, from its Commands menu: no key dialog follows.
-    Command(IDC_INSERT);
-    HWND nameDialog = NameDialog();
+    HWND nameDialog = robot.OpenInsertSection(Main());
     ASSERT_NE(nameDialog, nullptr);
     robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Dropped");
     robot.Command(nameDialog, IDCANCEL);
     EXPECT_TRUE(robot.WaitUntilGone(nameDialog));
-    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
+    EXPECT_EQ(robot.FindWindowOf(steps::kInsertScreen), nullptr);
     EXPECT_EQ(testfiles::ReadBytes(path), bytes);
 
     // Cancel in the key dialog, with its button: the name is dropped too.
-    Command(IDC_INSERT);
-    nameDialog = NameDialog();
-    ASSERT_NE(nameDialog, nullptr);
-    robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Dropped");
-    robot.Click(nameDialog, IDC_MAIN_MENU);
-    HWND keyDialog = KeyDialog();
+    HWND keyDialog = FillInsertSection("Dropped", "key", "value");
     ASSERT_NE(keyDialog, nullptr);
-    robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), "key");
-    robot.Type(GetDlgItem(keyDialog, IDC_NEW_VALUE_FIELD), "value");
-    robot.Click(keyDialog, IDC_CANCEL_BUTTON);
-    EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
+    robot.Cancel(keyDialog);
 
     robot.ExpectNoMessageBox();
     EXPECT_EQ(testfiles::ReadBytes(path), bytes);
@@ -147,8 +89,7 @@ TEST_F(SectionCommandsTest, AnEmptySectionNameOrKeyIsRefusedAndTheDialogStaysOpe
     std::string path = WriteIni("refuse.ini", "[One]\r\na=1\r\n");
     Start(path);
 
-    Command(IDC_INSERT);
-    HWND nameDialog = NameDialog();
+    HWND nameDialog = robot.OpenInsertSection(Main());
     ASSERT_NE(nameDialog, nullptr);
     // The user tabs to OK and gives it with the field empty.
     Key(VK_TAB);
@@ -157,11 +98,11 @@ TEST_F(SectionCommandsTest, AnEmptySectionNameOrKeyIsRefusedAndTheDialogStaysOpe
     robot.Click(nameDialog, IDC_MAIN_MENU);
     EXPECT_TRUE(IsWindow(nameDialog) && IsWindowVisible(nameDialog)) << "the name dialog closed";
     EXPECT_EQ(Focus(), GetDlgItem(nameDialog, IDC_INPUT_FIELD));
-    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
+    EXPECT_EQ(robot.FindWindowOf(steps::kInsertScreen), nullptr);
 
     robot.Type(GetDlgItem(nameDialog, IDC_INPUT_FIELD), "Added");
-    robot.Click(nameDialog, IDC_MAIN_MENU);
-    HWND keyDialog = KeyDialog();
+    robot.Ok(nameDialog);
+    HWND keyDialog = robot.Opened(steps::kInsertScreen);
     ASSERT_NE(keyDialog, nullptr);
     // A value alone is not enough; the user is in the value field at OK.
     Key(VK_TAB);
@@ -175,8 +116,7 @@ TEST_F(SectionCommandsTest, AnEmptySectionNameOrKeyIsRefusedAndTheDialogStaysOpe
     EXPECT_EQ(testfiles::ReadBytes(path), "[One]\r\na=1\r\n");
 
     robot.Type(GetDlgItem(keyDialog, IDC_NEW_KEY_FIELD), "k");
-    robot.Click(keyDialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
+    robot.Ok(keyDialog);
     EXPECT_EQ(testfiles::ReadBytes(path), "[One]\r\na=1\r\n[Added]\r\nk=v\r\n");
     EXPECT_EQ(Sections(), (Items{"[One]", "[Added]"}));
 }
@@ -192,7 +132,7 @@ TEST_F(SectionCommandsTest, YesDeletesTheSectionWithItsKeysAndListsTheRest) {
     EXPECT_EQ(SelectedIndex(), 0);
 
     // From the menu as well.
-    robot.Expect("KEPLIN", std::string(kDeleteQuestion) + "[One] ?").Answer(IDYES);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\n[One] ?").Answer(IDYES);
     Command(IDC_DELETE_SECTION);
     EXPECT_EQ(testfiles::ReadBytes(path), "[Three]\r\nd=4\r\n");
     EXPECT_EQ(Sections(), Items{"[Three]"});
@@ -284,18 +224,12 @@ TEST_F(SectionCommandsTest, AFailedWriteIsReportedAndTheListIsNotBuiltAgain) {
     testfiles::ImmutableFile locked(path);
     ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " immutable";
 
-    HWND keyDialog = FillInsertDialogs("New", "k", "v");
-    ASSERT_NE(keyDialog, nullptr);
-    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
-    robot.Click(keyDialog, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(keyDialog));
+    InsertSection("New", "k", "v", "KEPLIN could not write profile.");
     EXPECT_EQ(testfiles::ReadBytes(path), bytes);
     EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
     EXPECT_EQ(SelectedSection(), "[Two]");
 
-    robot.Expect("KEPLIN", std::string(kDeleteQuestion) + "[Two] ?").Answer(IDYES);
-    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
-    Click(IDC_DELETE_SECTION);
+    DeleteSection(1, "[Two]", IDYES, "KEPLIN could not write profile.");
     EXPECT_EQ(testfiles::ReadBytes(path), bytes);
     EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
     EXPECT_EQ(SelectedSection(), "[Two]");

@@ -9,15 +9,7 @@
 #include "immutable_file.h"
 #include "program_test.h"
 
-using Items = std::vector<std::string>;
-
 namespace {
-
-using testfiles::PreferencesFile;
-
-void WritePreferences(const std::string& keys) {
-    ASSERT_TRUE(testfiles::WriteBytes(PreferencesFile(), "[KEPLIN]\r\n" + keys));
-}
 
 // A desktop settings file; [Colors] holds a value with an equals sign.
 const char kColors[] =
@@ -80,19 +72,14 @@ class SectionViewTest : public ProgramTest {
 protected:
     // Opens the section at this position of the main window's list with View Section.
     void OpenSection(int index) {
-        robot.SelectItem(Control(IDC_SECTION_LIST), index);
-        Click(IDC_VIEW_SECTION);
-        view_ = robot.WaitForWindow("Viewing Section");
-        ASSERT_NE(view_, nullptr) << "the section view did not open";
+        view_ = robot.OpenSection(Main(), index);
+        ASSERT_NE(view_, nullptr);
     }
     void OpenView(const std::string& path, int index) {
         ASSERT_NO_FATAL_FAILURE(Start(path));
         OpenSection(index);
     }
-    void LeaveView() {
-        robot.Click(view_, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(view_)) << "the section view stayed open";
-    }
+    void LeaveView() { robot.LeaveView(view_); }
 
     // What the user sees in the view.
     HWND View() const { return view_; }
@@ -103,69 +90,25 @@ protected:
     std::string Header() const { return robot::Text(ViewControl(IDC_VIEW_HEADER)); }
     bool ViewButtonEnabled(int id) const { return robot::IsEnabled(ViewControl(id)); }
 
-    // The view's menu, as the user finds it when a popup opens.
-    void OpenViewMenu(int popupIndex) {
-        HMENU popup = GetSubMenu(GetMenu(view_), popupIndex);
-        ASSERT_NE(popup, nullptr) << "no popup " << popupIndex << " in the view's menu";
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(view_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
-                            MAKELPARAM(popupIndex, FALSE), SMTO_NORMAL, 5000, &ignored);
-        robot.Settle();
-    }
-    bool ViewMenuGrayed(int id) const {
-        UINT state = GetMenuState(GetMenu(view_), id, MF_BYCOMMAND);
-        EXPECT_NE(state, static_cast<UINT>(-1)) << "no item " << id << " in the view's menu";
-        return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED));
-    }
-
     // The user's actions in the view.
     void SelectLine(int index) { robot.SelectItem(ViewList(), index); }
     void ClickInView(int id) { robot.Click(view_, id); }
 
-    // The input screens that Edit and Insert open.
-    HWND EditScreen() {
-        HWND screen = robot.WaitForWindow("Keyname Edit Screen");
-        EXPECT_NE(screen, nullptr) << "the edit screen did not open";
-        return screen;
-    }
-    HWND InsertScreen() {
-        HWND screen = robot.WaitForWindow("Keyname Insert Screen");
-        EXPECT_NE(screen, nullptr) << "the insert screen did not open";
-        return screen;
-    }
-    // Insert in the view, key and value typed into its screen; the screen,
-    // still open, or null.
-    HWND FillInsertScreen(const std::string& key, const std::string& value) {
-        ClickInView(IDC_INSERT);
-        HWND screen = InsertScreen();
-        if (!screen) return nullptr;
-        robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), key);
-        robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), value);
-        return screen;
-    }
     static std::string TextOf(HWND dialog, int id) { return robot::Text(GetDlgItem(dialog, id)); }
-    void Ok(HWND screen) {
-        robot.Click(screen, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(screen));
-    }
-    void Cancel(HWND screen) {
-        robot.Click(screen, IDC_CANCEL_BUTTON);
-        EXPECT_TRUE(robot.WaitUntilGone(screen));
-    }
     // Selects the line at this position and chooses Edit; the edit screen.
     HWND EditLine(int line) {
         SelectLine(line);
         ClickInView(IDC_EDIT_KEY);
-        return EditScreen();
+        return robot.Opened(steps::kEditScreen);
     }
     // Edits the value of the line at this position through the Edit button.
     void EditValue(int line, const std::string& value) {
         HWND screen = EditLine(line);
         if (!screen) return;
         robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), value);
-        Ok(screen);
+        robot.Ok(screen);
     }
-    bool EditScreenOpen() const { return robot.FindWindowOf("Keyname Edit Screen", "#32770") != nullptr; }
+    bool EditScreenOpen() const { return robot.FindWindowOf(steps::kEditScreen) != nullptr; }
 
 private:
     HWND view_ = nullptr;
@@ -189,7 +132,7 @@ TEST_F(SectionViewOpeningTest, ShowsTheHeaderAndTheLinesOfTheSectionWithoutItsEm
         "[Fonts]\r\n"
         "Sans=sans.fon\r\n";
     ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("desktop.ini", bytes), 0));
-    EXPECT_EQ(robot::Text(View()), "Viewing Section");
+    EXPECT_EQ(robot::Text(View()), steps::kSectionView);
     EXPECT_EQ(Header(), "[Desktop]");
     // A header with a leading blank does not end the section; "[" in the first place does.
     EXPECT_EQ(Lines(), (Items{"Wallpaper=(None)", "; tiles the wallpaper", "TileWallpaper=0", "  GridGranularity=0",
@@ -203,7 +146,7 @@ TEST_F(SectionViewOpeningTest, ShowsTheHeaderAndTheLinesOfTheSectionWithoutItsEm
 }
 
 TEST_F(SectionViewOpeningTest, AlphabetizeSortsTheLinesWithoutRegardToCase) {
-    WritePreferences("Alphabetize=1\r\n");
+    PreferencesAtStart("Alphabetize=1\r\n");
     ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("keys.ini", "[Keys]\r\nbeta=2\r\nAlpha=1\r\ngamma=3\r\nDelta=4\r\n"), 0));
     EXPECT_EQ(Lines(), (Items{"Alpha=1", "beta=2", "Delta=4", "gamma=3"}));
     EXPECT_EQ(SelectedLine(), 0);
@@ -227,7 +170,7 @@ TEST_F(SectionViewEditTest, AValueHoldingEqualsIsOfferedWholeAndOkWritesTheNewVa
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "has=equals");
 
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "still=has=equals");
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), Replace(kColors, "long=has=equals", "long=still=has=equals"));
     EXPECT_EQ(Lines(), (Items{"Background=0 0 0", "long=still=has=equals", "Window=255 255 255"}));
     EXPECT_EQ(SelectedLine(), 1) << "the edited position is selected after the refresh";
@@ -241,7 +184,7 @@ TEST_F(SectionViewEditTest, CancelChangesNothing) {
     HWND screen = EditLine(2);
     ASSERT_NE(screen, nullptr);
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "0 0 255");
-    Cancel(screen);
+    robot.Cancel(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kColors);
     EXPECT_EQ(Lines(), kColorsLines);
     EXPECT_EQ(SelectedLine(), 2);
@@ -254,18 +197,18 @@ TEST_F(SectionViewEditTest, EnterAndDoubleClickOnALineOpenItsEditScreen) {
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     SelectLine(2);
     Key(VK_RETURN);
-    HWND screen = EditScreen();
+    HWND screen = robot.Opened(steps::kEditScreen);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "Window");
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "255 255 255");
-    Cancel(screen);
+    robot.Cancel(screen);
 
     robot.DoubleClickItem(ViewList(), 0);
-    screen = EditScreen();
+    screen = robot.Opened(steps::kEditScreen);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "Background");
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "0 0 0");
-    Cancel(screen);
+    robot.Cancel(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kColors);
     LeaveView();
 }
@@ -297,7 +240,7 @@ TEST_F(SectionViewEditTest, AValueOf100CharactersLeftUntouchedIsWrittenBackWhole
     HWND screen = EditLine(1);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), value);
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), bytes) << "the value was cut";
     EXPECT_EQ(Lines(), (Items{"Short=1", "Long=" + value, "Window=255 255 255"}));
     EXPECT_EQ(SelectedLine(), 1);
@@ -317,7 +260,7 @@ TEST_F(SectionViewEditTest, TheValueFieldTakes74CharactersOrTheLengthOfTheLonger
     robot.SetText(field, "");
     robot.Type(field, typed);
     EXPECT_EQ(robot::Text(field), typed.substr(0, 74)) << "typing stops at 74 characters";
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), "[Colors]\r\nShort=" + typed.substr(0, 74) + "\r\nLong=" + value + "\r\n");
 
     screen = EditLine(1);
@@ -326,7 +269,7 @@ TEST_F(SectionViewEditTest, TheValueFieldTakes74CharactersOrTheLengthOfTheLonger
     robot.SetText(field, "");
     robot.Type(field, typed);
     EXPECT_EQ(robot::Text(field), typed.substr(0, 100)) << "a 100-character value allows 100";
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path),
               "[Colors]\r\nShort=" + typed.substr(0, 74) + "\r\nLong=" + typed.substr(0, 100) + "\r\n");
     LeaveView();
@@ -345,7 +288,7 @@ TEST_F(SectionViewEditTest, AKeyOf90CharactersEditsThatKeyAndNoShorterOne) {
     EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), key90);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "old");
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "new");
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), Replace(bytes, key90 + "=old", key90 + "=new"));
     EXPECT_EQ(SelectedLine(), 2);
     LeaveView();
@@ -360,12 +303,12 @@ TEST_F(SectionViewInsertTest, OkWritesTheKeyIntoTheSectionAndSelectsTheFirstLine
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     SelectLine(2);
     ClickInView(IDC_INSERT);
-    HWND screen = InsertScreen();
+    HWND screen = robot.Opened(steps::kInsertScreen);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(Focus(), GetDlgItem(screen, IDC_NEW_KEY_FIELD));
     robot.SetText(GetDlgItem(screen, IDC_NEW_KEY_FIELD), "Border");
     robot.SetText(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), "3");
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path),
               Replace(kColors, "Window=255 255 255\r\n", "Window=255 255 255\r\nBorder=3\r\n"));
     EXPECT_EQ(Lines(), (Items{"Background=0 0 0", "long=has=equals", "Window=255 255 255", "Border=3"}));
@@ -378,9 +321,9 @@ TEST_F(SectionViewInsertTest, CancelWritesNothing) {
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     SelectLine(1);
-    HWND screen = FillInsertScreen("Border", "3");
+    HWND screen = robot.FillInsertKey(View(), "Border", "3");
     ASSERT_NE(screen, nullptr);
-    Cancel(screen);
+    robot.Cancel(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kColors);
     EXPECT_EQ(Lines(), kColorsLines);
     EXPECT_EQ(SelectedLine(), 1);
@@ -392,10 +335,7 @@ TEST_F(SectionViewInsertTest, AFileThatRefusesWritingIsReportedAndKeptByteForByt
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     testfiles::ImmutableFile locked(path);
     ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
-    HWND screen = FillInsertScreen("Border", "3");
-    ASSERT_NE(screen, nullptr);
-    robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
-    Ok(screen);
+    robot.InsertKey(View(), "Border", "3", "KEPLIN could not write profile.");
     EXPECT_EQ(testfiles::ReadBytes(path), kColors);
     EXPECT_EQ(Lines(), kColorsLines);
     LeaveView();
@@ -408,11 +348,10 @@ TEST_F(SectionViewInsertTest, AFileDeletedAfterTheListingIsReportedWhenTheViewOp
     robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
     robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
     Command(IDC_VIEW_SECTION);
-    HWND view = robot.WaitForWindow("Viewing Section");
+    HWND view = robot.Opened(steps::kSectionView);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), Items{});
-    robot.Click(view, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(view));
+    robot.LeaveView(view);
     EXPECT_FALSE(testfiles::Exists(path)) << "viewing a deleted file made it again";
 }
 
@@ -485,10 +424,10 @@ protected:
         EXPECT_EQ(Lines(), kColorsLines);
         for (int id : {IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT}) {
             EXPECT_FALSE(ViewButtonEnabled(id)) << "button " << id;
-            EXPECT_TRUE(ViewMenuGrayed(id)) << "menu item " << id;
+            EXPECT_TRUE(robot::MenuGrayed(View(), id)) << "menu item " << id;
         }
         EXPECT_TRUE(ViewButtonEnabled(IDC_MAIN_MENU));
-        EXPECT_FALSE(ViewMenuGrayed(IDC_MAIN_MENU));
+        EXPECT_FALSE(robot::MenuGrayed(View(), IDC_MAIN_MENU));
 
         SelectLine(1);
         Key(VK_RETURN);
@@ -501,7 +440,7 @@ protected:
 };
 
 TEST_F(SectionViewReadOnlyTest, ReadOnlyFromThePreferencesFileLocksEditDeleteAndInsert) {
-    WritePreferences("LockContents=1\r\n");
+    PreferencesAtStart("LockContents=1\r\n");
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     ExpectNothingCanBeChanged(path);
@@ -532,13 +471,10 @@ protected:
     }
     // Beside the program, named after the INI file with its last "i" made "B".
     static std::string BackupFile() { return testfiles::ExeDirectory() + "\\view.inB"; }
-    static std::string BackupOf(const std::string& bytes, const std::string& path) {
-        return bytes + "[BACKUPLOCATION]\r\nOriginalLocation=" + path + "\r\n";
-    }
 };
 
 TEST_F(SectionViewBackupTest, TheFirstWriteIsPrecededByABackupOfTheFileAsItWas) {
-    WritePreferences("Backup=1\r\n");
+    PreferencesAtStart("Backup=1\r\n");
     std::string path = WriteIni("view.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, kColorsSection));
     ASSERT_FALSE(testfiles::Exists(BackupFile()));
@@ -546,17 +482,17 @@ TEST_F(SectionViewBackupTest, TheFirstWriteIsPrecededByABackupOfTheFileAsItWas) 
     EditValue(0, "1 1 1");
     const std::string edited = Replace(kColors, "Background=0 0 0", "Background=1 1 1");
     EXPECT_EQ(testfiles::ReadBytes(path), edited);
-    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), BackupOf(kColors, path));
+    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), testfiles::BackupOf(kColors, path));
 
     // One backup for the file: the next write leaves it as it is.
     EditValue(0, "2 2 2");
     EXPECT_EQ(testfiles::ReadBytes(path), Replace(kColors, "Background=0 0 0", "Background=2 2 2"));
-    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), BackupOf(kColors, path));
+    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), testfiles::BackupOf(kColors, path));
     LeaveView();
 }
 
 TEST_F(SectionViewBackupTest, TheBackupIsMadeAlsoWhenTheWriteThenFails) {
-    WritePreferences("Backup=1\r\n");
+    PreferencesAtStart("Backup=1\r\n");
     const std::string bytes = "[Desktop]\r\nWallpaper=(None)\r\n[Colors]\r\nBackground=0 0 0\r\n";
     std::string path = WriteIni("view.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
@@ -572,9 +508,9 @@ TEST_F(SectionViewBackupTest, TheBackupIsMadeAlsoWhenTheWriteThenFails) {
     ASSERT_NE(screen, nullptr);
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "1 1 1");
     robot.Expect("KEPLIN", "KEPLIN could not write profile.").Answer(IDOK);
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), onDisk);
-    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), BackupOf(onDisk, path));
+    EXPECT_EQ(testfiles::ReadBytes(BackupFile()), testfiles::BackupOf(onDisk, path));
     EXPECT_EQ(Lines(), Items{"Background=0 0 0"}) << "the view was read again after a failed write";
     LeaveView();
 }
@@ -593,13 +529,11 @@ TEST_F(SectionViewLeavingTest, FindNextIsGrayedInTheViewsSearchMenuWithoutASearc
     ASSERT_NO_FATAL_FAILURE(OpenView(WriteIni("colors.ini", kColors), kColorsSection));
     // Whatever state the item was left in, opening the menu decides it.
     EnableMenuItem(GetMenu(View()), IDC_FIND_NEXT, MF_BYCOMMAND | MF_ENABLED);
-    OpenViewMenu(1);
-    EXPECT_TRUE(ViewMenuGrayed(IDC_FIND_NEXT));
-    EXPECT_FALSE(ViewMenuGrayed(IDC_FIND));
+    EXPECT_TRUE(FindNextGrayed(View()));
+    EXPECT_FALSE(robot::MenuGrayed(View(), IDC_FIND));
 
     SetSearchText("255");
-    OpenViewMenu(1);
-    EXPECT_FALSE(ViewMenuGrayed(IDC_FIND_NEXT));
+    EXPECT_FALSE(FindNextGrayed(View()));
     LeaveView();
 }
 
@@ -613,8 +547,7 @@ TEST_F(SectionViewLeavingTest, MainMenuReturnsToTheListAndEndsTheSearch) {
     EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
     EXPECT_EQ(SelectedSection(), "[Colors]");
     EXPECT_EQ(SearchState.SearchText[0], '\0');
-    OpenMenu(1);
-    EXPECT_TRUE(MenuGrayed(IDC_FIND_NEXT));
+    EXPECT_TRUE(FindNextGrayed());
 }
 
 TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
@@ -627,8 +560,7 @@ TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
     EXPECT_TRUE(robot.WaitUntilGone(view)) << "Escape did not leave the view";
     EXPECT_EQ(findNext.Count(), 0);
     EXPECT_EQ(Focus(), Control(IDC_SECTION_LIST));
-    OpenMenu(1);
-    EXPECT_TRUE(MenuGrayed(IDC_FIND_NEXT));
+    EXPECT_TRUE(FindNextGrayed());
 }
 
 TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack) {
@@ -694,7 +626,7 @@ TEST_F(SectionViewHeaderTest, AHeaderWithALetterBeforeItsBracketIsRefusedForEver
     ClickInView(IDC_DELETE_KEY);
     robot.Expect("KEPLIN", refusal).Answer(IDOK);
     ClickInView(IDC_INSERT);
-    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
+    EXPECT_EQ(robot.FindWindowOf(steps::kInsertScreen), nullptr);
 
     EXPECT_EQ(testfiles::ReadBytes(path), bytes) << "a change reached the file";
     EXPECT_EQ(Lines(), Items{"Background=0 0 0"});
@@ -719,13 +651,13 @@ TEST_F(SectionViewLongLineTest, EditOnTheFirstPieceOffersAndKeepsTheWholeValue) 
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "Long");
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), value_);
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), bytes_) << "OK with nothing changed changed the file";
 
     screen = EditLine(1);
     ASSERT_NE(screen, nullptr);
     robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "c" + value_.substr(1));
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), Replace(bytes_, "Long=a", "Long=c"));
     LeaveView();
 }
@@ -754,7 +686,7 @@ TEST_F(SectionViewLongLineTest, ALaterPieceIsRefusedForEditAndDeleteAndTheFirstD
 }
 
 TEST_F(SectionViewLongLineTest, WithAlphabetizeOnThePiecesStillLeadToTheirLines) {
-    WritePreferences("Alphabetize=1\r\n");
+    PreferencesAtStart("Alphabetize=1\r\n");
     const std::string bytes = "[Long]\r\nzz=" + std::string(200, 'z') + "\r\naa=" + std::string(200, 'a') + "\r\n";
     std::string path = WriteIni("sorted-long.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
@@ -764,7 +696,7 @@ TEST_F(SectionViewLongLineTest, WithAlphabetizeOnThePiecesStillLeadToTheirLines)
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_LABEL), "zz");
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), std::string(200, 'z'));
-    Cancel(screen);
+    robot.Cancel(screen);
     SelectLine(1);
     robot.Expect("KEPLIN", "This is a later part of a long line:\n" + Lines()[1] +
                                "\n\nSelect the part that begins the line to Edit it.").Answer(IDOK);
@@ -776,25 +708,23 @@ TEST_F(SectionViewLongLineTest, WithAlphabetizeOnThePiecesStillLeadToTheirLines)
 // ---- Read Only when the file cannot be read ------------------------------------------
 
 TEST_F(SectionViewReadOnlyTest, ReadOnlyHoldsWhenTheFirstRefreshCannotReadTheFile) {
-    WritePreferences("LockContents=1\r\n");
+    PreferencesAtStart("LockContents=1\r\n");
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(Start(path));
     ASSERT_TRUE(DeleteFileA(path.c_str()));
     robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
     robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
     Click(IDC_VIEW_SECTION);
-    HWND view = robot.WaitForWindow("Viewing Section");
+    HWND view = robot.Opened(steps::kSectionView);
     ASSERT_NE(view, nullptr);
     for (int id : {IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT}) {
         EXPECT_FALSE(robot::IsEnabled(GetDlgItem(view, id))) << "button " << id;
-        UINT state = GetMenuState(GetMenu(view), id, MF_BYCOMMAND);
-        EXPECT_TRUE(state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED))) << "menu item " << id;
+        EXPECT_TRUE(robot::MenuGrayed(view, id)) << "menu item " << id;
     }
     // The commands themselves refuse too, whatever reaches them.
     robot.Command(view, IDC_INSERT);
-    EXPECT_EQ(robot.FindWindowOf("Keyname Insert Screen", "#32770"), nullptr);
-    robot.Click(view, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(view));
+    EXPECT_EQ(robot.FindWindowOf(steps::kInsertScreen), nullptr);
+    robot.LeaveView(view);
     EXPECT_FALSE(testfiles::Exists(path)) << "a change made the file again";
 }
 
@@ -830,14 +760,9 @@ TEST_F(SectionViewHeaderTest, ASectionWithoutANameIsRefusedForEveryChange) {
 
 namespace {
 
-template <size_t N>
-std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
-
 // A section among bytes that are no text: a NUL inside a line, control and
 // high bytes, and a last line of NULs without a line end.
-const std::string kBinary = Bytes(
+const std::string kBinary = testfiles::Bytes(
     "\x01\x02\xff\xfe\x00\x00 junk\r\n[Bin]\r\none=1\r\nnul=before\0after\r\n\x01\x02junk\x7f\xff\xfe\r\n"
     "two=2\r\nraw=\x01\x02\x7f\x80\xff\r\n[End]\r\nz=9\r\n\0\0\x01tail");
 
@@ -856,7 +781,7 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     HWND screen = EditLine(4);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "\x01\x02\x7f\x80\xff");
-    Ok(screen);
+    robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kBinary);
 
     EditValue(3, "2b");
@@ -871,30 +796,20 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
 
     // Find goes over the same lines the view shows: the text after a NUL is
     // not one of them.
-    auto find = [&](HWND owner, const std::string& text, const char* box) {
-        robot.Command(owner, IDC_FIND);
-        HWND dialog = robot.WaitForWindow("Find");
-        ASSERT_NE(dialog, nullptr);
-        robot.SetText(GetDlgItem(dialog, IDC_FIND_TEXT), text);
-        if (box) robot.Expect("KEPLIN", box).Answer(IDOK);
-        robot.Click(dialog, IDC_MAIN_MENU);
-        EXPECT_TRUE(robot.WaitUntilGone(dialog));
-    };
     SelectLine(0);
-    find(View(), "JUNK", nullptr);
+    robot.Find(View(), "JUNK");
     EXPECT_EQ(SelectedLine(), 1);
     SelectLine(0);
-    find(View(), "after", "Could not find any.");
+    robot.Find(View(), "after", false, "Could not find any.");
     LeaveView();
     // And so does the walk over the whole file from the main window.
-    find(Main(), "\x7f\x80", nullptr);
-    HWND found = robot.WaitForWindow("Viewing Section");
+    robot.Find(Main(), "\x7f\x80");
+    HWND found = robot.Opened(steps::kSectionView);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(robot::SelectedIndex(GetDlgItem(found, IDC_VIEW_LIST)), 3);
-    robot.Click(found, IDC_MAIN_MENU);
-    EXPECT_TRUE(robot.WaitUntilGone(found));
+    robot.LeaveView(found);
     robot.SelectItem(Control(IDC_SECTION_LIST), 0);
-    find(Main(), "after", "Could not find any more\nafter");
+    robot.Find(Main(), "after", false, "Could not find any more\nafter");
     EXPECT_EQ(testfiles::ReadBytes(path), expected);
 }
 
@@ -902,9 +817,7 @@ TEST_F(SectionViewBinaryTest, AKeyInsertedAfterALastLineOfNulsWithoutALineEndKee
     std::string path = WriteIni("binary.ini", kBinary);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
     ASSERT_EQ(Header(), "[End]");
-    HWND screen = FillInsertScreen("new", "3");
-    ASSERT_NE(screen, nullptr);
-    Ok(screen);
+    robot.InsertKey(View(), "new", "3");
     // The last line gets its line end; the file still ends without one.
     EXPECT_EQ(testfiles::ReadBytes(path), kBinary + "\r\nnew=3");
     EXPECT_EQ(Lines(), (Items{"z=9", "new=3"}));

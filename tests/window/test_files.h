@@ -1,6 +1,7 @@
 // Files the window tests make for themselves: a scratch folder per test, INI
 // files written byte for byte, and reading them back.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace testfiles {
@@ -9,6 +10,8 @@ namespace testfiles {
 // keplin.exe is built beside it, and in-process runs keep QUENTARO.INI there.
 std::string ExeDirectory();
 
+// The program built beside the test program.
+inline std::string KeplinExe() { return ExeDirectory() + "\\keplin.exe"; }
 // The program's preferences file, which it keeps beside its executable.
 inline std::string PreferencesFile() { return ExeDirectory() + "\\QUENTARO.INI"; }
 
@@ -35,5 +38,16 @@ bool AppendBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
 void DeleteTree(const std::string& path);
+
+// The bytes of a literal that may hold NULs.
+template <size_t N>
+std::string Bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
+// What the program's backup of a file of these bytes at this path holds.
+inline std::string BackupOf(const std::string& bytes, const std::string& path) {
+    return bytes + "[BACKUPLOCATION]\r\nOriginalLocation=" + path + "\r\n";
+}
 
 }  // namespace testfiles

@@ -1,0 +1,100 @@
+#include "user_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace steps {
+
+HWND User::Opened(const char* caption) {
+    HWND window = WaitForWindow(caption);
+    EXPECT_NE(window, nullptr) << "\"" << caption << "\" did not open";
+    // A modal dialog shows itself only once its queue first runs empty.
+    if (!window) return nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; })) << "\"" << caption << "\" is hidden";
+    return window;
+}
+
+void User::ClickToClose(HWND window, int buttonId) {
+    const std::string caption = robot::Text(window);
+    const std::string button = robot::Text(GetDlgItem(window, buttonId));
+    Click(window, buttonId);
+    EXPECT_TRUE(WaitUntilGone(window)) << "\"" << caption << "\" stayed open after " << button;
+}
+
+HWND User::OpenInsertSection(HWND main) {
+    Command(main, IDC_INSERT);
+    return Opened(kSectionNameScreen);
+}
+
+HWND User::FillInsertSection(HWND main, const std::string& name, const std::string& key, const std::string& value) {
+    HWND nameScreen = OpenInsertSection(main);
+    if (!nameScreen) return nullptr;
+    Type(GetDlgItem(nameScreen, IDC_INPUT_FIELD), name);
+    Ok(nameScreen);
+    return FillInsertScreen(key, value);
+}
+
+void User::InsertSection(HWND main, const std::string& name, const std::string& key, const std::string& value,
+                         const std::string& expectedBox) {
+    HWND screen = FillInsertSection(main, name, key, value);
+    if (!screen) return;
+    if (!expectedBox.empty()) Expect("KEPLIN", expectedBox).Answer(IDOK);
+    Ok(screen);
+}
+
+HWND User::FillInsertKey(HWND view, const std::string& key, const std::string& value) {
+    Click(view, IDC_INSERT);
+    return FillInsertScreen(key, value);
+}
+
+void User::InsertKey(HWND view, const std::string& key, const std::string& value, const std::string& expectedBox) {
+    HWND screen = FillInsertKey(view, key, value);
+    if (!screen) return;
+    if (!expectedBox.empty()) Expect("KEPLIN", expectedBox).Answer(IDOK);
+    Ok(screen);
+}
+
+HWND User::FillInsertScreen(const std::string& key, const std::string& value) {
+    HWND screen = Opened(kInsertScreen);
+    if (!screen) return nullptr;
+    Type(GetDlgItem(screen, IDC_NEW_KEY_FIELD), key);
+    Type(GetDlgItem(screen, IDC_NEW_VALUE_FIELD), value);
+    return screen;
+}
+
+void User::DeleteSection(HWND main, int index, const std::string& header, int answer, const std::string& thenBox) {
+    HWND list = GetDlgItem(main, IDC_SECTION_LIST);
+    SelectItem(list, index);
+    const std::vector<std::string> items = robot::ListItems(list);
+    const int selected = robot::SelectedIndex(list);
+    ASSERT_EQ(selected >= 0 && selected < static_cast<int>(items.size()) ? items[selected] : "<none>", header)
+        << "the header selected for Delete Section";
+    Expect("KEPLIN", "Are you sure you want to DELETE\n" + header + " ?").Answer(answer);
+    if (!thenBox.empty()) Expect("KEPLIN", thenBox).Answer(IDOK);
+    Click(main, IDC_DELETE_SECTION);
+}
+
+HWND User::OpenSection(HWND main, int index) {
+    SelectItem(GetDlgItem(main, IDC_SECTION_LIST), index);
+    Click(main, IDC_VIEW_SECTION);
+    return Opened(kSectionView);
+}
+
+HWND User::OpenFind(HWND owner) {
+    Command(owner, IDC_FIND);
+    return Opened(kFind);
+}
+
+void User::Find(HWND owner, const std::string& text, bool matchCase, const char* box) {
+    HWND dialog = OpenFind(owner);
+    if (!dialog) return;
+    SetText(GetDlgItem(dialog, IDC_FIND_TEXT), text);
+    HWND matchCaseBox = GetDlgItem(dialog, IDC_MATCH_CASE);
+    if ((IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED) != matchCase) Post(matchCaseBox, BM_CLICK, 0, 0);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED, matchCase) << "Match Case";
+    if (box) Expect("KEPLIN", box).Answer(IDOK);
+    Ok(dialog);
+}
+
+}  // namespace steps

@@ -1,0 +1,73 @@
+// The steps a user takes in KEPLIN's windows, written once for every fixture:
+// the captions of its windows, and the robot's actions put together into
+// Insert Section, the view's Insert, opening a listed section and leaving
+// it, Find, Delete Section, and OK or Cancel in a screen.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "robot.h"
+
+namespace steps {
+
+// The captions of the program's windows.
+constexpr char kSectionNameScreen[] = "Input New Section Name";
+constexpr char kInsertScreen[] = "Keyname Insert Screen";
+constexpr char kEditScreen[] = "Keyname Edit Screen";
+constexpr char kSectionView[] = "Viewing Section";
+constexpr char kSelectIniFile[] = "Select INI File";
+constexpr char kFind[] = "Find";
+constexpr char kAbout[] = "About KEPLIN";
+constexpr char kPrinting[] = "KEPLIN is Printing";
+constexpr char kPrint[] = "Print";   // the platform's print dialog
+
+// A robot that knows this program's windows. Every step settles, as the
+// robot's own actions do; a screen that does not come or does not go fails
+// the test, and a step that needs it gives back null.
+class User : public robot::Robot {
+public:
+    // The program's window with this caption once it is open and shown.
+    HWND Opened(const char* caption);
+
+    // Clicks the button that ends this window, then waits until it is gone.
+    void ClickToClose(HWND window, int buttonId);
+    void Ok(HWND screen) { ClickToClose(screen, IDC_MAIN_MENU); }
+    void Cancel(HWND screen) { ClickToClose(screen, IDC_CANCEL_BUTTON); }
+
+    // Insert Section from the main window's menu: the screen asking for the name.
+    HWND OpenInsertSection(HWND main);
+    // The name typed and OK, then key and value typed into the insert
+    // screen, which is left open.
+    HWND FillInsertSection(HWND main, const std::string& name, const std::string& key, const std::string& value);
+    // The same and OK; expectedBox, when given, is the message the change shows.
+    void InsertSection(HWND main, const std::string& name, const std::string& key, const std::string& value,
+                       const std::string& expectedBox = "");
+    // Insert in the section view, key and value typed; the screen, left open.
+    HWND FillInsertKey(HWND view, const std::string& key, const std::string& value);
+    void InsertKey(HWND view, const std::string& key, const std::string& value,
+                   const std::string& expectedBox = "");
+
+    // Delete Section on the listed header at index, answering the question
+    // with answer; thenBox, when given, is the message shown after it.
+    void DeleteSection(HWND main, int index, const std::string& header, int answer,
+                       const std::string& thenBox = "");
+
+    // View Section on the listed section at index; the section view.
+    HWND OpenSection(HWND main, int index);
+    // Main Menu in the section view.
+    void LeaveView(HWND view) { ClickToClose(view, IDC_MAIN_MENU); }
+
+    // Find from owner's Search menu: the Find dialog.
+    HWND OpenFind(HWND owner);
+    // The text typed, Match Case set, and Find; box is the message the
+    // search is expected to show, if any.
+    void Find(HWND owner, const std::string& text, bool matchCase = false, const char* box = nullptr);
+
+private:
+    // The insert screen, once open, with key and value typed.
+    HWND FillInsertScreen(const std::string& key, const std::string& value);
+};
+
+}  // namespace steps

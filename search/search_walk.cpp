@@ -96,11 +96,12 @@ public:
 
 private:
     // Where the section's lines end at the latest: at a "[" where they begin,
-    // else at the next line that begins with "[".
+    // else at the next line that begins with "[" (after an LF or a lone CR).
     std::size_t BodyBound(std::size_t bodyStart) const {
         if (bodyStart >= bytes_.size() || bytes_[bodyStart] == '[') return bodyStart;
-        const std::size_t lineEnd = bytes_.find("\n[", bodyStart);
-        return lineEnd == std::string_view::npos ? bytes_.size() : lineEnd + 1;
+        for (std::size_t at = bytes_.find('[', bodyStart); at != std::string_view::npos; at = bytes_.find('[', at + 1))
+            if (bytes_[at - 1] == '\n' || bytes_[at - 1] == '\r') return at;
+        return bytes_.size();
     }
 
     // Any other text (the list only ever holds cut headers): the plain search.

@@ -38,8 +38,10 @@ private:
     int found_ = -1;
 };
 
-// The sections of a file already read. Lines are read with the seek limit from
-// the top, as far as the last lookup needed and no further; each header met
+// The sections of a file already read. Lines are read from the top in the
+// pieces the section view and the main list read (the list limit), so a
+// line's position here is its position in the view whatever the line
+// lengths; as far as the last lookup needed and no further. Each header met
 // is remembered with the first place it occurs.
 class FileSections {
 public:
@@ -56,7 +58,7 @@ public:
         if (known != firstLine_.end()) return known->second;
         while (!scanned_) {
             const std::size_t lineStart = scan_.Offset();
-            if (!scan_.ReadIniLine(line_, ini::kSeekLimit)) {
+            if (!scan_.ReadIniLine(line_, ini::kListLimit)) {
                 scanned_ = true;
                 break;
             }
@@ -108,7 +110,7 @@ private:
     std::optional<std::size_t> SeekFromTop(const std::string& header) const {
         ini::IniText text;
         text.OpenBytes(bytes_);
-        if (!ini::FindSection(text, header, ini::kSeekLimit)) return std::nullopt;
+        if (!ini::FindSection(text, header, ini::kListLimit)) return std::nullopt;
         return text.Offset();
     }
 

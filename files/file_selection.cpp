@@ -169,8 +169,8 @@ void DeleteChosenFile(HWND dialog) {
     if (!AskPlain(dialog, Format("Are you sure you want to Delete\n%s?", path.c_str()))) return;
     // A file that refuses to go may still be reported as deleted (the
     // removal is only asked for, and done when the file is closed), so the
-    // file is looked for afterwards.
-    if (std::remove(path.c_str()) != 0 || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    // file is looked for afterwards. Its undo records go with it.
+    if (!DeleteFileAndRecords(path.c_str()) || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         Warn(dialog, Format("Could not delete %s.", path.c_str()));
         return;
     }

@@ -383,6 +383,9 @@ TEST_F(FileSelectionTest, DeleteFileRefusesPatternsAndSystemFilesInAnyCase) {
 TEST_F(FileSelectionTest, DeletingAnotherFileAsksThenDeletesAndKeepsTheCurrentFile) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string other = WriteIni("other.ini", kOther);
+    // What a killed change left for it goes with it.
+    WriteIni("other.ini.keplin-undo", "an undo record");
+    WriteIni("other.ini.keplin-part", "a new file cut short");
     HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     const std::string question = "Are you sure you want to Delete\n" + DirectoryShown(dialog) + "\\other.ini?";
@@ -398,6 +401,8 @@ TEST_F(FileSelectionTest, DeletingAnotherFileAsksThenDeletesAndKeepsTheCurrentFi
     EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "a deletion did not close the dialog";
     robot.Settle();
     EXPECT_FALSE(testfiles::Exists(other));
+    EXPECT_FALSE(testfiles::Exists(other + ".keplin-undo"));
+    EXPECT_FALSE(testfiles::Exists(other + ".keplin-part"));
     ExpectCurrentFileKept(path);
     EXPECT_EQ(testfiles::ReadBytes(path), kOriginal);
 }

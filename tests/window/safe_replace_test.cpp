@@ -8,6 +8,7 @@
 #include <string>
 
 #include "files/safe_replace.h"
+#include "files/undo_record.h"
 #include "immutable_file.h"
 #include "ini/profile_store.h"
 #include "test_files.h"
@@ -20,6 +21,13 @@ namespace {
 using testfiles::ReadBytes;
 using testfiles::RunShell;
 using testfiles::WriteBytes;
+
+// The undo record a run killed while it replaced old by now leaves for the
+// file at path, with pieces of four bytes so that short texts show a write
+// half done.
+std::string KilledWriteRecord(const std::string& path, const std::string& old, const std::string& now) {
+    return files::FormatUndoRecord(files::MakeUndoRecord(old, now, path, 4));
+}
 
 class SafeReplaceTest : public ::testing::Test {
 protected:
@@ -94,22 +102,38 @@ TEST_F(SafeReplaceTest, AFullDiskKeepsTheOldBytesWhole) {
     EXPECT_EQ(ReadBytes(path), old + "j=1\r\n");
 }
 
-TEST_F(SafeReplaceTest, AWriteCutShortByAKilledProcessIsUndoneBeforeTheNextChange) {
-    // What a process killed halfway leaves: a half-written file and the undo
-    // copy of its old bytes beside it.
+TEST_F(SafeReplaceTest, AWriteCutShortByAKilledProcessIsUndoneOnlyWhileTheFileIsAsItLeftIt) {
+    // What a process killed halfway leaves: a half-written file (two pieces
+    // of four bytes of the new value written, the rest of the old value
+    // after them), its undo record, and temporary files.
     const std::string path = PathOf("cut.ini");
-    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=n"));
-    // The old bytes from offset 7 on, and the old length.
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 17\nold\r\nj=2\r\n"));
+    const std::string now = "[A]\r\nk=new value\r\nj=2\r\n";
+    const std::string record = KilledWriteRecord(path, "[A]\r\nk=old\r\nj=2\r\n", now);
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=new valu\r\n"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", record));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-part", "a new file cut short"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo.keplin-part", "a record cut short"));
     ASSERT_TRUE(profile::WriteKey("A", "j", "3", path.c_str()));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\nj=3\r\n");
+    EXPECT_EQ(Shell("ls -I 'shell-step*'"), "cut.ini");
+
+    // A record left behind by a write that did complete (its removal failed)
+    // changes nothing.
+    ASSERT_TRUE(WriteBytes(path, now));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", record));
+    EXPECT_TRUE(RecoverInterruptedReplace(path.c_str()));
+    EXPECT_EQ(ReadBytes(path), now);
     EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
 
-    ASSERT_TRUE(WriteBytes(path, "[A]\r\nj=3 and more, half-written"));
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 5 5\n"));
+    // A file mended by hand since: the record is set aside, never applied.
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=mended by hand\r\n"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", record));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo.stale", "set aside before"));
     EXPECT_TRUE(RecoverInterruptedReplace(path.c_str()));
-    EXPECT_EQ(ReadBytes(path), "[A]\r\n");
-    EXPECT_TRUE(RecoverInterruptedReplace(path.c_str())) << "nothing left to undo";
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=mended by hand\r\n");
+    EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
+    EXPECT_EQ(ReadBytes(path + ".keplin-undo.stale2"), record);
+    EXPECT_EQ(ReadBytes(path + ".keplin-undo.stale"), "set aside before");
 }
 
 TEST_F(SafeReplaceTest, AMissingFileIsCreatedWhole) {
@@ -138,8 +162,9 @@ TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
 class InterruptedWriteTest : public ProgramTest {};
 
 TEST_F(InterruptedWriteTest, OpeningTheFileUndoesAChangeCutShortByAKilledRun) {
-    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half");
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 12\nold\r\n"));
+    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half ");
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo",
+                           KilledWriteRecord(path, "[A]\r\nk=old\r\n", "[A]\r\nk=new and half done\r\n")));
     ASSERT_NO_FATAL_FAILURE(Start(path));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\n");
     EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));

@@ -117,6 +117,30 @@ Outcome WriteWholeFile(const std::wstring& target, const std::string& bytes, boo
     return written ? Outcome::Refused : Outcome::NoRoom;
 }
 
+// The folder of the records kept away from their files, a folder of the user
+// (made when asked for); empty when the system has none.
+std::wstring RecordFolder(bool make) {
+    using Query = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+    const int kLocalAppData = 0x001c;   // CSIDL_LOCAL_APPDATA
+    Query query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetFolderPathW")));
+    wchar_t base[MAX_PATH];
+    if (!query || FAILED(query(nullptr, kLocalAppData, nullptr, 0, base))) return std::wstring();
+    std::wstring folder = std::wstring(base) + L"\\KEPLIN";
+    if (make) CreateDirectoryW(folder.c_str(), nullptr);
+    folder += L"\\Undo";
+    if (make) CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// Where a record of the file at finalPath lies when its own folder would not
+// take it; empty when there is no such place.
+std::wstring RecordAway(const std::string& finalPath, bool make) {
+    const std::wstring folder = RecordFolder(make);
+    if (folder.empty()) return folder;
+    return folder + L"\\" + Wide(files::UndoRecordName(finalPath));
+}
+
 bool ReadRecord(const std::wstring& place, std::string& text) {
     HANDLE in = CreateFileW(place.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (in == INVALID_HANDLE_VALUE) return false;
@@ -130,11 +154,13 @@ struct Place {
     bool away;   // in the folder of records, where its name alone does not prove whose it is
 };
 
-// Every place a record of the file may lie: beside it as named, and beside
-// the file it resolves to.
+// Every place a record of the file may lie: beside it as named, beside the
+// file it resolves to, and away from both. Recovery looks in this order.
 std::vector<Place> RecordPlaces(const std::string& path, const std::string& finalPath) {
     std::vector<Place> places{{AuxiliaryPath(path + kUndoSuffix), false}};
     if (!files::SamePath(path, finalPath)) places.push_back({AuxiliaryPath(finalPath + kUndoSuffix), false});
+    const std::wstring away = RecordAway(finalPath, false);
+    if (!away.empty()) places.push_back({away, true});
     return places;
 }
 
@@ -209,12 +235,22 @@ bool SettleRecords(HANDLE file, const std::string& path, const std::string& fina
     return settled;
 }
 
-// Keeps the record beside the file, where recovery finds it. Gives the
-// place; roomy is false when it could not be kept.
+// Keeps the record where recovery finds it: beside the file, or, when its
+// folder takes no new files, in the folder of records. Gives the place, or
+// nothing when neither takes it and the change is written without one (as
+// the platform's own writer would). roomy is false when the record did not
+// fit beside the file: a disk that full would not take the change either.
 std::wstring KeepRecord(const std::string& finalPath, const std::string& text, bool& roomy) {
+    roomy = true;
     const std::wstring beside = AuxiliaryPath(finalPath + kUndoSuffix);
-    roomy = WriteWholeFile(beside, text, false) == Outcome::Written;
-    return roomy ? beside : std::wstring();
+    switch (WriteWholeFile(beside, text, false)) {
+    case Outcome::Written: return beside;
+    case Outcome::NoRoom: roomy = false; return std::wstring();
+    case Outcome::Refused: break;
+    }
+    const std::wstring away = RecordAway(finalPath, true);
+    if (!away.empty() && WriteWholeFile(away, text, false) == Outcome::Written) return away;
+    return std::wstring();
 }
 
 HANDLE OpenForRewrite(const char* path) {

@@ -5,6 +5,9 @@
 // file, so all of that stays), after an undo record (files/undo_record.h:
 // the old bytes of the part that changes, and enough of the new ones to
 // recognise a half-done write) has been made beside it, "<file>.keplin-undo".
+// A folder that takes no new files gets its records kept in the user's own
+// folder "%LOCALAPPDATA%\KEPLIN\Undo" instead, under a name made from the
+// file's full path; where neither takes one, the file is written without.
 // A failed write puts the old bytes back at once; a write cut short by a
 // killed process is undone by the next call to either function below for
 // that file (KEPLIN makes one whenever it lists a file and before every

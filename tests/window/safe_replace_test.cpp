@@ -2,6 +2,7 @@
 // system: what the file keeps (mode, owner, links) and what every failure
 // leaves (the old bytes, whole).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,30 @@ TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
     ASSERT_TRUE(profile::DeleteSection("A", path.c_str()));
     EXPECT_EQ(ReadBytes(path), "");
     EXPECT_EQ(Shell("ls -A | grep keplin- || true"), "") << "an undo or temporary file was left";
+}
+
+TEST_F(SafeReplaceTest, AFolderThatTakesNoNewFilesStillLetsItsFileChange) {
+    // As when a file may be changed but its folder may not: the undo record
+    // cannot go beside the file.
+    Shell("mkdir locked");
+    const std::string path = PathOf("locked\\kept.ini");
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=old\r\n; the rest stays\r\n"));
+    testfiles::ImmutableFile folder(PathOf("locked"));
+    ASSERT_TRUE(folder.Immutable()) << "cannot make the folder immutable";
+    ASSERT_TRUE(profile::WriteKey("A", "k", "new", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=new\r\n; the rest stays\r\n");
+    ASSERT_TRUE(profile::DeleteKey("A", "k", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\n; the rest stays\r\n");
+    // The records went to the user's own folder, and are gone once the
+    // changes are whole.
+    char local[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local), S_OK);
+    const std::string records = std::string(local) + "\\KEPLIN\\Undo";
+    EXPECT_TRUE(testfiles::Exists(records));
+    WIN32_FIND_DATAA found;
+    HANDLE left = FindFirstFileA((records + "\\*.keplin-undo*").c_str(), &found);
+    EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "left in " << records << ": " << found.cFileName;
+    if (left != INVALID_HANDLE_VALUE) FindClose(left);
 }
 
 }  // namespace

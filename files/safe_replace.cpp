@@ -122,8 +122,11 @@ Outcome WriteWholeFile(const std::wstring& target, const std::string& bytes, boo
 std::wstring RecordFolder(bool make) {
     using Query = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     const int kLocalAppData = 0x001c;   // CSIDL_LOCAL_APPDATA
-    Query query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetFolderPathW")));
+    // Looked up at run time: the oldest systems lack the call.
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    if (!shell) shell = LoadLibraryA("shell32.dll");
+    Query query = shell ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")))
+                        : nullptr;
     wchar_t base[MAX_PATH];
     if (!query || FAILED(query(nullptr, kLocalAppData, nullptr, 0, base))) return std::wstring();
     std::wstring folder = std::wstring(base) + L"\\KEPLIN";
@@ -310,7 +313,8 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
                 whole = GetFileSizeEx(file, &size) &&
                         RunSteps(file, files::UndoSteps(record, static_cast<uint64_t>(size.QuadPart), reached), undone);
             }
-            // A record left behind by a failed removal finds the file whole next time.
+            // Should the removal fail, the record finds the file whole (or
+            // untouched) next time and goes then.
             if (whole && !kept.empty()) DeleteFileW(kept.c_str());
         }
     }

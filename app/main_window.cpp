@@ -84,7 +84,7 @@ void OnCommand(HWND window, int id, int notification) {
     case IDM_ALPHABETIZE:
     case IDM_READ_ONLY:
     case IDM_BACKUP:          TogglePreference(window, id); break;
-    case IDC_VIEW_SECTION:    ViewSection(window); break;
+    case IDC_VIEW_SECTION:    ViewSectionByHand(window); break;
     case IDC_DELETE_SECTION:  DeleteSection(window); break;
     case IDC_SELECT_INI:      SelectIniFiles(window); break;
     case IDC_INSERT:          InsertSection(window); break;
@@ -112,6 +112,14 @@ LRESULT OnPaint(HWND window, UINT message, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
+
+// View Section from the button, the menu, Enter or a double-click: whatever
+// match a search showed is no longer shown, so the view is an ordinary one
+// (its selection and focus are the user's, and F3 does not end it).
+void ViewSectionByHand(HWND window) {
+    SearchState.SearchActive = 0;
+    ViewSection(window);
+}
 
 INT_PTR ViewSection(HWND window) {
     if (IniLocation.fileName[0] == '\0') {

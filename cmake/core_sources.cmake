@@ -5,6 +5,7 @@ set(KEPLIN_CORE_SOURCES
   ${CMAKE_SOURCE_DIR}/files/backup_name.cpp
   ${CMAKE_SOURCE_DIR}/files/change_history.cpp
   ${CMAKE_SOURCE_DIR}/files/chosen_file.cpp
+  ${CMAKE_SOURCE_DIR}/files/undo_record.cpp
   ${CMAKE_SOURCE_DIR}/ini/encoding.cpp
   ${CMAKE_SOURCE_DIR}/ini/line_order.cpp
   ${CMAKE_SOURCE_DIR}/ini/profile_writer.cpp

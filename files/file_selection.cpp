@@ -15,6 +15,7 @@
 #include "files/chosen_file.h"
 #include "files/safe_replace.h"
 #include "ini/profile_store.h"
+#include "ini/profile_writer.h"
 #include "res/resource.h"
 
 namespace {
@@ -75,15 +76,43 @@ void WatchFileType(HWND dialog) {
     ShowWindow(GetDlgItem(dialog, IDC_RESTORE), backups ? SW_SHOW : SW_HIDE);
 }
 
-// The backup's whole text replaces the original's only once it is complete
-// on disk, so a failed restore leaves the original as it was.
+// The file as it was when the backup was made: the backup's bytes without
+// the [BACKUPLOCATION] section, and without the line end that adding the
+// section gave a last line that had none. Nothing when the section cannot be
+// taken out (a text our writer refuses).
+std::optional<std::string> RestoredBytes(const std::string& backup, const std::string& bytes) {
+    std::optional<std::string> restored = ini::DeleteProfileSection(bytes, "BACKUPLOCATION");
+    if (!restored) return restored;
+    // Only when the section was the last thing in the file is the line end
+    // before it the one that was added.
+    const bool sectionWasLast = restored->size() < bytes.size() && bytes.compare(0, restored->size(), *restored) == 0;
+    if (sectionWasLast && profile::ReadString("BACKUPLOCATION", "NoFinalLineEnd", backup.c_str()) == "1") {
+        std::string& text = *restored;
+        if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+            text.resize(text.size() - 2);
+        else if (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+    }
+    return restored;
+}
+
+// Puts the backup's file back with one replacement of the original's bytes,
+// made only once they are complete in memory, so a failed restore leaves the
+// original as it was. False after telling the user.
 bool CopyBackup(HWND dialog, const std::string& backup, const std::string& original) {
     std::string bytes;
     if (!ReadWholeFile(backup, bytes)) {
         Warn(dialog, Format("Sorry could not open %s", backup.c_str()));
         return false;
     }
-    return ReplaceFileContents(original.c_str(), bytes);
+    const std::optional<std::string> restored = RestoredBytes(backup, bytes);
+    if (!ReplaceFileContents(original.c_str(), restored ? *restored : bytes)) {
+        Warn(dialog, Format("Sorry could not make %s", original.c_str()));
+        return false;
+    }
+    // The copy stands; only its location record could not be taken out.
+    if (!restored) Warn(dialog, "KEPLIN could not write profile.");
+    return true;
 }
 
 void Restore(HWND dialog) {
@@ -114,8 +143,6 @@ void Restore(HWND dialog) {
             Warn(dialog, Format("Could not Restore %s.", original.c_str()));
             return;
         }
-        if (!profile::DeleteSection("BACKUPLOCATION", original.c_str()))
-            Warn(dialog, "KEPLIN could not write profile.");
     }
     // After No the original is not written at all: it may be a backup
     // itself, whose own location must stay.
@@ -142,8 +169,8 @@ void DeleteChosenFile(HWND dialog) {
     if (!AskPlain(dialog, Format("Are you sure you want to Delete\n%s?", path.c_str()))) return;
     // A file that refuses to go may still be reported as deleted (the
     // removal is only asked for, and done when the file is closed), so the
-    // file is looked for afterwards.
-    if (std::remove(path.c_str()) != 0 || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    // file is looked for afterwards. Its undo records go with it.
+    if (!DeleteFileAndRecords(path.c_str()) || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         Warn(dialog, Format("Could not delete %s.", path.c_str()));
         return;
     }

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "files/undo_record.h"
 
 namespace {
 
@@ -13,8 +16,8 @@ const char kPartSuffix[] = ".keplin-part";
 const DWORD kChunk = 1 << 20;
 
 // The file a handle really names: a symbolic link resolves to its target, so
-// the undo copy lies beside the file that is written. The call is looked up at
-// run time because older systems lack it; the given path serves then.
+// the undo record lies beside the file that is written. The call is looked up
+// at run time because older systems lack it; the given path serves then.
 std::string FinalPath(HANDLE file, const char* path) {
     using Query = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
     Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(
@@ -29,15 +32,20 @@ std::string FinalPath(HANDLE file, const char* path) {
     return result;
 }
 
-// The undo copy and the temporary file are named after the file itself, so
+std::wstring Wide(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The undo record and the temporary file are named after the file itself, so
 // their names are longer than the file's. For a file whose path is near the
 // platform's limit they are reached through the extended form of the full
 // path ("\\?\C:\..."), which the wide calls accept beyond that limit.
 std::wstring AuxiliaryPath(const std::string& path) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
-    wide.resize(wide.size() - 1);
+    const std::wstring wide = Wide(path);
     if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
     DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (length == 0) return wide;
@@ -47,6 +55,8 @@ std::wstring AuxiliaryPath(const std::string& path) {
     if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
 }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ReadAll(HANDLE file, std::string& bytes) {
     LARGE_INTEGER size;
@@ -63,77 +73,187 @@ bool ReadAll(HANDLE file, std::string& bytes) {
     return true;
 }
 
-// Writes part at offset, then makes the file size bytes long and flushes.
-// A short write counts as a failure.
-bool WriteAt(HANDLE file, size_t offset, std::string_view part, size_t size) {
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return false;
+bool WriteAll(HANDLE file, std::string_view bytes) {
     size_t done = 0;
-    while (done < part.size()) {
-        DWORD want = static_cast<DWORD>(part.size() - done < kChunk ? part.size() - done : kChunk);
+    while (done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(bytes.size() - done < kChunk ? bytes.size() - done : kChunk);
         DWORD written = 0;
-        if (!WriteFile(file, part.data() + done, want, &written, nullptr) || written != want) return false;
+        // A short write counts as a failure.
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written != want) return false;
         done += written;
     }
-    position.QuadPart = static_cast<LONGLONG>(size);
-    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file) && FlushFileBuffers(file);
+    return true;
 }
 
-bool Rewrite(HANDLE file, const std::string& bytes) { return WriteAt(file, 0, bytes, bytes.size()); }
-
-// The undo copy holds the old bytes of the part that is about to be
-// overwritten, after a line that says where they go and how long the file
-// was: "KEPLIN-UNDO <offset> <size>\n".
-std::string UndoRecord(size_t offset, size_t size, std::string_view oldPart) {
-    std::string record = "KEPLIN-UNDO " + std::to_string(offset) + " " + std::to_string(size) + "\n";
-    record.append(oldPart);
-    return record;
+// Runs the steps in order and flushes; done counts the steps completed.
+bool RunSteps(HANDLE file, const std::vector<files::FileStep>& steps, size_t& done) {
+    done = 0;
+    for (const files::FileStep& step : steps) {
+        LARGE_INTEGER position;
+        position.QuadPart = static_cast<LONGLONG>(step.offset);
+        if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return false;
+        if (!(step.setSize ? SetEndOfFile(file) != 0 : WriteAll(file, step.bytes))) return false;
+        ++done;
+    }
+    return FlushFileBuffers(file) != 0;
 }
 
-bool ParseUndoRecord(const std::string& record, size_t& offset, size_t& size, std::string_view& oldPart) {
-    unsigned long long at = 0, length = 0;
-    int used = 0;
-    if (std::sscanf(record.c_str(), "KEPLIN-UNDO %llu %llu\n%n", &at, &length, &used) != 2 || used == 0) return false;
-    offset = static_cast<size_t>(at);
-    size = static_cast<size_t>(length);
-    oldPart = std::string_view(record).substr(static_cast<size_t>(used));
-    return offset + oldPart.size() <= size;
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesW(AuxiliaryPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+enum class Outcome { Written, Refused, NoRoom };
 
 // Writes a complete new file at target: first under a temporary name, then
-// renamed, so that target never exists half-written. replace: whether an
-// existing target may be replaced.
-bool WriteWholeFile(const std::string& target, const std::string& bytes, bool replace) {
-    const std::wstring targetPath = AuxiliaryPath(target);
-    const std::wstring part = AuxiliaryPath(target + kPartSuffix);
+// renamed, so that target never exists half-written. Refused: the folder
+// would not take the file (or, without replace, one is there already);
+// NoRoom: it was made but could not be written whole.
+Outcome WriteWholeFile(const std::wstring& target, const std::string& bytes, bool replace) {
+    const std::wstring part = target + Wide(kPartSuffix);
     HANDLE file = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool written = Rewrite(file, bytes);
+    if (file == INVALID_HANDLE_VALUE) return Outcome::Refused;
+    const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
     CloseHandle(file);
-    if (written && MoveFileExW(part.c_str(), targetPath.c_str(),
+    if (written && MoveFileExW(part.c_str(), target.c_str(),
                                MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
-        return true;
+        return Outcome::Written;
     DeleteFileW(part.c_str());
-    return false;
+    return written ? Outcome::Refused : Outcome::NoRoom;
 }
 
-// Puts the undo copy's bytes back into the open file and removes the copy.
-bool Undo(HANDLE file, const std::string& undoPath) {
-    HANDLE undo = CreateFileW(AuxiliaryPath(undoPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (undo == INVALID_HANDLE_VALUE) return false;
-    std::string record;
-    const bool read = ReadAll(undo, record);
-    CloseHandle(undo);
-    size_t offset = 0, size = 0;
-    std::string_view oldPart;
-    if (!read || !ParseUndoRecord(record, offset, size, oldPart) || !WriteAt(file, offset, oldPart, size)) return false;
-    return DeleteFileW(AuxiliaryPath(undoPath).c_str()) != 0;
+// The folder of the records kept away from their files, a folder of the user
+// (made when asked for); empty when the system has none.
+std::wstring RecordFolder(bool make) {
+    using Query = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+    const int kLocalAppData = 0x001c;   // CSIDL_LOCAL_APPDATA
+    // Looked up at run time: the oldest systems lack the call.
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    if (!shell) shell = LoadLibraryA("shell32.dll");
+    Query query = shell ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")))
+                        : nullptr;
+    wchar_t base[MAX_PATH];
+    if (!query || FAILED(query(nullptr, kLocalAppData, nullptr, 0, base))) return std::wstring();
+    std::wstring folder = std::wstring(base) + L"\\KEPLIN";
+    if (make) CreateDirectoryW(folder.c_str(), nullptr);
+    folder += L"\\Undo";
+    if (make) CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// Where a record of the file at finalPath lies when its own folder would not
+// take it; empty when there is no such place.
+std::wstring RecordAway(const std::string& finalPath, bool make) {
+    const std::wstring folder = RecordFolder(make);
+    if (folder.empty()) return folder;
+    return folder + L"\\" + Wide(files::UndoRecordName(finalPath));
+}
+
+bool ReadRecord(const std::wstring& place, std::string& text) {
+    HANDLE in = CreateFileW(place.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (in == INVALID_HANDLE_VALUE) return false;
+    const bool read = ReadAll(in, text);
+    CloseHandle(in);
+    return read;
+}
+
+struct Place {
+    std::wstring path;
+    bool away;   // in the folder of records, where its name alone does not prove whose it is
+};
+
+// Every place a record of the file may lie: beside it as named, beside the
+// file it resolves to, and away from both. Recovery looks in this order.
+std::vector<Place> RecordPlaces(const std::string& path, const std::string& finalPath) {
+    std::vector<Place> places{{AuxiliaryPath(path + kUndoSuffix), false}};
+    if (!files::SamePath(path, finalPath)) places.push_back({AuxiliaryPath(finalPath + kUndoSuffix), false});
+    const std::wstring away = RecordAway(finalPath, false);
+    if (!away.empty()) places.push_back({away, true});
+    return places;
+}
+
+// A record kept away from its file that names this file.
+bool RecordOf(const Place& place, const std::string& finalPath) {
+    std::string text;
+    std::optional<files::UndoRecord> record;
+    return ReadRecord(place.path, text) && (record = files::ParseUndoRecord(text)) &&
+           files::SamePath(record->path, finalPath);
+}
+
+// Temporary files that a killed run left: of the file itself (made while a
+// missing file was created) and of its records.
+void RemoveParts(const std::string& path, const std::string& finalPath) {
+    for (const Place& record : RecordPlaces(path, finalPath)) DeleteFileW((record.path + Wide(kPartSuffix)).c_str());
+    DeleteFileW(AuxiliaryPath(path + kPartSuffix).c_str());
+    DeleteFileW(AuxiliaryPath(finalPath + kPartSuffix).c_str());
+}
+
+// A record that does not fit the file is kept, under a name of its own, for
+// whoever wants to look at it; it is never applied again.
+void SetAside(const std::wstring& place) {
+    for (int number = 1; number <= 100; ++number) {
+        const std::wstring aside = place + L".stale" + (number > 1 ? std::to_wstring(number) : std::wstring());
+        if (MoveFileExW(place.c_str(), aside.c_str(), 0)) return;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return;
+    }
+}
+
+// Acts on the record at place for the open file: undoes a write it finds
+// half-done, and removes the record, or sets it aside when the file is in no
+// state the record knows. False when the record or the file cannot be read,
+// or the undo fails (the record then stays for the next try).
+bool Settle(HANDLE file, const Place& at, const std::string& finalPath) {
+    const std::wstring& place = at.path;
+    std::string text;
+    if (!ReadRecord(place, text)) return !Exists(place);
+    const std::optional<files::UndoRecord> record = files::ParseUndoRecord(text);
+    // Another file's record under the same name is left alone.
+    if (at.away && record && !files::SamePath(record->path, finalPath)) return true;
+    if (!record) {
+        SetAside(place);
+        return true;
+    }
+    std::string bytes;
+    if (!ReadAll(file, bytes)) return false;
+    const files::Finding found = files::ClassifyFile(*record, bytes);
+    switch (found.state) {
+    case files::FileState::HalfWritten: {
+        size_t done = 0;
+        if (!RunSteps(file, files::UndoSteps(*record, bytes.size(), found.newPieces), done)) return false;
+        break;
+    }
+    case files::FileState::Unknown:
+        SetAside(place);
+        return true;
+    case files::FileState::Untouched:
+    case files::FileState::Complete:
+        break;
+    }
+    // Left behind, the record would find the file untouched or complete next time.
+    DeleteFileW(place.c_str());
+    return true;
+}
+
+bool SettleRecords(HANDLE file, const std::string& path, const std::string& finalPath) {
+    RemoveParts(path, finalPath);
+    bool settled = true;
+    for (const Place& place : RecordPlaces(path, finalPath))
+        if (Exists(place.path) && !Settle(file, place, finalPath)) settled = false;
+    return settled;
+}
+
+// Keeps the record where recovery finds it: beside the file, or, when its
+// folder takes no new files, in the folder of records. Gives the place, or
+// nothing when neither takes it and the change is written without one (as
+// the platform's own writer would). roomy is false when the record did not
+// fit beside the file: a disk that full would not take the change either.
+std::wstring KeepRecord(const std::string& finalPath, const std::string& text, bool& roomy) {
+    roomy = true;
+    const std::wstring beside = AuxiliaryPath(finalPath + kUndoSuffix);
+    switch (WriteWholeFile(beside, text, false)) {
+    case Outcome::Written: return beside;
+    case Outcome::NoRoom: roomy = false; return std::wstring();
+    case Outcome::Refused: break;
+    }
+    const std::wstring away = RecordAway(finalPath, true);
+    if (!away.empty() && WriteWholeFile(away, text, false) == Outcome::Written) return away;
+    return std::wstring();
 }
 
 HANDLE OpenForRewrite(const char* path) {
@@ -144,51 +264,79 @@ HANDLE OpenForRewrite(const char* path) {
 }  // namespace
 
 bool RecoverInterruptedReplace(const char* path) {
-    if (!Exists(std::string(path) + kUndoSuffix)) {
-        // The file may be reached through a link: look beside its target too.
-        HANDLE probe = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-        if (probe == INVALID_HANDLE_VALUE) return true;
-        const std::string undoPath = FinalPath(probe, path) + kUndoSuffix;
-        CloseHandle(probe);
-        if (!Exists(undoPath)) return true;
+    HANDLE probe = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        RemoveParts(path, path);
+        return true;
+    }
+    const std::string finalPath = FinalPath(probe, path);
+    CloseHandle(probe);
+    bool any = false;
+    for (const Place& place : RecordPlaces(path, finalPath)) any = any || Exists(place.path);
+    if (!any) {
+        RemoveParts(path, finalPath);
+        return true;
     }
     HANDLE file = OpenForRewrite(path);
     if (file == INVALID_HANDLE_VALUE) return false;
-    const std::string undoPath = FinalPath(file, path) + kUndoSuffix;
-    const bool undone = !Exists(undoPath) || Undo(file, undoPath);
+    const bool settled = SettleRecords(file, path, finalPath);
     CloseHandle(file);
-    return undone;
+    return settled;
 }
 
 bool ReplaceFileContents(const char* path, const std::string& bytes) {
     HANDLE file = OpenForRewrite(path);
     if (file == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-        return WriteWholeFile(path, bytes, false);
+        return WriteWholeFile(AuxiliaryPath(path), bytes, false) == Outcome::Written;
     }
-    const std::string undoPath = FinalPath(file, path) + kUndoSuffix;
+    const std::string finalPath = FinalPath(file, path);
     std::string old;
-    bool done = (!Exists(undoPath) || Undo(file, undoPath)) && ReadAll(file, old);
+    bool done = SettleRecords(file, path, finalPath) && ReadAll(file, old);
     if (done && old != bytes) {
-        // Only the part from the first changed byte on is written (and, for
-        // an unchanged length, only up to the last changed byte), so a change
-        // in a large file costs what it changes.
-        size_t from = 0;
-        while (from < old.size() && from < bytes.size() && old[from] == bytes[from]) ++from;
-        size_t oldEnd = old.size(), newEnd = bytes.size();
-        if (old.size() == bytes.size())
-            while (oldEnd > from && old[oldEnd - 1] == bytes[oldEnd - 1]) --oldEnd, --newEnd;
-        const std::string_view oldPart = std::string_view(old).substr(from, oldEnd - from);
-        // The old bytes of that part are kept whole beside the file before it is touched.
-        done = WriteWholeFile(undoPath, UndoRecord(from, old.size(), oldPart), true);
+        const files::UndoRecord record = files::MakeUndoRecord(old, bytes, finalPath);
+        // The record is kept before the file is touched.
+        const std::wstring kept = KeepRecord(finalPath, files::FormatUndoRecord(record), done);
         if (done) {
-            done = WriteAt(file, from, std::string_view(bytes).substr(from, newEnd - from), bytes.size());
-            // A failed write (a full disk, a write error) puts the old bytes
-            // straight back; they fit where they were.
-            if (done || WriteAt(file, from, oldPart, old.size())) DeleteFileW(AuxiliaryPath(undoPath).c_str());
+            const std::vector<files::FileStep> steps = files::WriteSteps(record, bytes);
+            size_t stepsDone = 0;
+            done = RunSteps(file, steps, stepsDone);
+            bool whole = done;
+            if (!done) {
+                // A failed write (a full disk, a write error) puts the old
+                // bytes straight back from the pieces it may have reached;
+                // they fit where they were.
+                LARGE_INTEGER size;
+                size_t undone = 0;
+                const size_t reached = stepsDone + 1 < steps.size() ? stepsDone + 1 : steps.size() - 1;
+                whole = GetFileSizeEx(file, &size) &&
+                        RunSteps(file, files::UndoSteps(record, static_cast<uint64_t>(size.QuadPart), reached), undone);
+            }
+            // Should the removal fail, the record finds the file whole (or
+            // untouched) next time and goes then.
+            if (whole && !kept.empty()) DeleteFileW(kept.c_str());
         }
     }
     CloseHandle(file);
     return done;
+}
+
+bool DeleteFileAndRecords(const char* path) {
+    std::string finalPath = path;
+    HANDLE probe = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        finalPath = FinalPath(probe, path);
+        CloseHandle(probe);
+    }
+    if (!DeleteFileA(path)) return false;
+    // A removal only asked for keeps what is kept for the file until it is gone.
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+    // Deleting a link leaves its target, and what is kept for it, alone.
+    if (Exists(AuxiliaryPath(finalPath))) finalPath = path;
+    RemoveParts(path, finalPath);
+    for (const Place& place : RecordPlaces(path, finalPath))
+        if (!place.away || RecordOf(place, finalPath)) DeleteFileW(place.path.c_str());
+    return true;
 }

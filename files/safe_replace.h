@@ -2,11 +2,18 @@
 // or gone, and so that it keeps what a new file would lose: its links (a
 // symbolic link stays a link to the same target, hard links stay shared), its
 // permission bits and its owner. How: the file is rewritten in place (same
-// file, so all of that stays), after a complete copy of its old bytes, the
-// undo copy "<file>.keplin-undo", has been made beside it. A failed write puts
-// the old bytes back at once; a write cut short by a killed process is undone
-// from the undo copy by the next call to either function below for that file
-// (KEPLIN makes one whenever it lists a file and before every change).
+// file, so all of that stays), after an undo record (files/undo_record.h:
+// the old bytes of the part that changes, and enough of the new ones to
+// recognise a half-done write) has been made beside it, "<file>.keplin-undo".
+// A folder that takes no new files gets its records kept in the user's own
+// folder "%LOCALAPPDATA%\KEPLIN\Undo" instead, under a name made from the
+// file's full path; where neither takes one, the file is written without.
+// A failed write puts the old bytes back at once; a write cut short by a
+// killed process is undone by the next call to either function below for
+// that file (KEPLIN makes one whenever it lists a file and before every
+// change), but only when the file is still as that write left it: a record
+// that does not fit the file is set aside ("<record>.stale") and never
+// applied.
 #pragma once
 #include <string>
 
@@ -15,7 +22,12 @@
 // the file holds its old bytes.
 bool ReplaceFileContents(const char* path, const std::string& bytes);
 
-// Puts back the old bytes of a replacement that a killed process left
-// unfinished, when an undo copy is found for the file. True when there was
-// nothing to undo or the undo succeeded.
+// Settles what a killed run left for the file: undoes a half-done write,
+// removes records of writes that are whole or never began, sets aside records
+// that do not fit the file, removes temporary files. True unless a record or
+// the file could not be read or the undo failed.
 bool RecoverInterruptedReplace(const char* path);
+
+// Deletes the file, and with it what is kept for it: its undo records and
+// temporary files. False when the file could not be deleted.
+bool DeleteFileAndRecords(const char* path);

@@ -1,6 +1,7 @@
 // The scanner over arbitrary bytes, every pass and both limits, checked
-// against a plain model of the line reader: CR LF folded into one newline,
-// lines cut into pieces at the limit, a piece cut at its first NUL byte.
+// against a plain model of the line reader: CR LF and a lone CR each folded
+// into one newline, lines cut into pieces at the limit, a piece cut at its
+// first NUL byte.
 // The first input byte sets the reader's chunk size (2 to 65 bytes, or the
 // program's own), so that every byte, a CR LF pair among them, meets a read
 // boundary somewhere.
@@ -17,7 +18,7 @@ std::vector<std::string> ModelLines(const std::string& bytes, size_t limit) {
     std::string folded;
     for (size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-        folded += bytes[i];
+        folded += bytes[i] == '\r' ? '\n' : bytes[i];
     }
     std::vector<std::string> lines;
     size_t at = 0;

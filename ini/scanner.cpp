@@ -53,12 +53,9 @@ int IniText::Next() {
     if (pos_ == end_ && !Refill()) return EOF;
     char c = data_[pos_++];
     if (c == '\r') {
-        // A CR LF pair may straddle two chunks.
-        if (pos_ == end_ && !Refill()) return '\r';
-        if (data_[pos_] == '\n') {
-            ++pos_;
-            return '\n';
-        }
+        // A lone CR ends a line as CR LF does. The pair may straddle two chunks.
+        if ((pos_ < end_ || Refill()) && data_[pos_] == '\n') ++pos_;
+        return '\n';
     }
     return static_cast<unsigned char>(c);
 }

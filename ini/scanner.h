@@ -29,9 +29,10 @@ public:
     std::vector<std::string> lines;
 };
 
-// An INI file open for reading. Reads like the standard line reader in text
-// mode: CR LF comes back as one newline; a lone CR and a Ctrl-Z byte are
-// ordinary characters. A line stops at its first NUL byte, as a C string would.
+// An INI file open for reading. Lines end at LF, CR LF or a lone CR, as they
+// do for the platform's profile reader (and so for the lines our writer adds
+// to a lone-CR file); each comes back as one newline. A Ctrl-Z byte is an
+// ordinary character. A line stops at its first NUL byte, as a C string would.
 // The passes below read from a file the caller has opened; the caller closes
 // it (or lets it go out of scope) when the pass returns.
 class IniText {
@@ -63,7 +64,7 @@ public:
     bool ReadIniLine(std::string& line, std::size_t limit);
 
 private:
-    int Next();          // next byte with CR LF folded into LF, or EOF
+    int Next();          // next byte with CR LF and a lone CR folded into LF, or EOF
     bool Refill();
     std::size_t chunkSize_;
     std::FILE* file_ = nullptr;

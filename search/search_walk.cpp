@@ -38,8 +38,10 @@ private:
     int found_ = -1;
 };
 
-// The sections of a file already read. Lines are read with the seek limit from
-// the top, as far as the last lookup needed and no further; each header met
+// The sections of a file already read. Lines are read from the top in the
+// pieces the section view and the main list read (the list limit), so a
+// line's position here is its position in the view whatever the line
+// lengths; as far as the last lookup needed and no further. Each header met
 // is remembered with the first place it occurs.
 class FileSections {
 public:
@@ -56,7 +58,7 @@ public:
         if (known != firstLine_.end()) return known->second;
         while (!scanned_) {
             const std::size_t lineStart = scan_.Offset();
-            if (!scan_.ReadIniLine(line_, ini::kSeekLimit)) {
+            if (!scan_.ReadIniLine(line_, ini::kListLimit)) {
                 scanned_ = true;
                 break;
             }
@@ -96,18 +98,19 @@ public:
 
 private:
     // Where the section's lines end at the latest: at a "[" where they begin,
-    // else at the next line that begins with "[".
+    // else at the next line that begins with "[" (after an LF or a lone CR).
     std::size_t BodyBound(std::size_t bodyStart) const {
         if (bodyStart >= bytes_.size() || bytes_[bodyStart] == '[') return bodyStart;
-        const std::size_t lineEnd = bytes_.find("\n[", bodyStart);
-        return lineEnd == std::string_view::npos ? bytes_.size() : lineEnd + 1;
+        for (std::size_t at = bytes_.find('[', bodyStart); at != std::string_view::npos; at = bytes_.find('[', at + 1))
+            if (bytes_[at - 1] == '\n' || bytes_[at - 1] == '\r') return at;
+        return bytes_.size();
     }
 
     // Any other text (the list only ever holds cut headers): the plain search.
     std::optional<std::size_t> SeekFromTop(const std::string& header) const {
         ini::IniText text;
         text.OpenBytes(bytes_);
-        if (!ini::FindSection(text, header, ini::kSeekLimit)) return std::nullopt;
+        if (!ini::FindSection(text, header, ini::kListLimit)) return std::nullopt;
         return text.Offset();
     }
 

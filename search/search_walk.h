@@ -4,9 +4,9 @@
 //
 // The file is read once per walk and gone over in memory, yet every result is
 // the one that reading the file afresh for each section would give: a
-// section's lines begin after the first line, read with the seek limit, that
-// begins with its header text, and they stand in the order the section view
-// lists them.
+// section's lines begin after the first line, read in the section view's
+// pieces, that begins with its header text, and they stand in the order the
+// section view lists them.
 #pragma once
 #include <cstdint>
 #include <functional>

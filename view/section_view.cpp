@@ -182,8 +182,10 @@ void BackToMainMenu(HWND dialog) {
         SearchState.LineCursor = 0;
         SearchState.SectionCursor = 0;
     }
-    // Leaving the view ends any search: Find Next grays until the next Find.
+    // Leaving the view ends any search: Find Next grays until the next Find,
+    // and the match this view showed is shown no more.
     SearchState.SearchText[0] = '\0';
+    SearchState.SearchActive = 0;
     Leave(dialog, 0);
 }
 

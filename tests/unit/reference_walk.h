@@ -1,8 +1,9 @@
 // The cross-section walk written the straightforward way: for every section
 // visited the file is opened and read from its top to the section's header
-// line, and the section's lines are read into a fresh store. Slow on big
-// files, plainly right; the fast walk must give exactly its results. Used by
-// the unit tests and, for comparison, by the search benchmark.
+// line (in the pieces the section view reads), and the section's lines are
+// read into a fresh store. Slow on big files, plainly right; the fast walk
+// must give exactly its results. Used by the unit tests and, for comparison,
+// by the search benchmark.
 #pragma once
 #include <string>
 #include <vector>
@@ -31,7 +32,7 @@ inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std:
         }
         if (!file.Open(path)) return search::WalkResult::CannotOpen;
         ini::VectorSink store;
-        if (ini::FindSection(file, header, ini::kSeekLimit)) ini::ReadSectionBody(file, store);
+        if (ini::FindSection(file, header, ini::kListLimit)) ini::ReadSectionBody(file, store);
         file.Close();
         ini::ArrangeByPreference(store.lines, request.alphabetize);
         const int lineCount = static_cast<int>(store.lines.size());

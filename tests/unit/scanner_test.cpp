@@ -90,19 +90,25 @@ TEST_F(ScannerTest, ListsHeadersOnlyInFileOrder) {
     EXPECT_EQ(Headers(""), Lines{});
 }
 
-TEST_F(ScannerTest, LineEndsFoldLikeTextModeReader) {
+TEST_F(ScannerTest, LinesEndAtCrLfLfOrALoneCrAndComeBackWithOneNewline) {
     struct Case { std::string bytes; Lines lines; };
     const Case cases[] = {
         {"a\r\nb\r\n", {"a\n", "b\n"}},
-        {"a\rb\r", {"a\rb\r"}},
-        {"a\r\nb\nc\rd", {"a\n", "b\n", "c\rd"}},
-        {"a\r\r\n", {"a\r\n"}},
+        {"a\rb\r", {"a\n", "b\n"}},
+        {"a\r\nb\nc\rd", {"a\n", "b\n", "c\n", "d"}},
+        {"a\r\r\n", {"a\n", "\n"}},
+        {"a\n\rb", {"a\n", "\n", "b"}},
         {"a\x1a\nb", {"a\x1a\n", "b"}},
         {std::string("ab\0cd\nef", 8), {"ab", "ef"}},
         {std::string("\0x\n", 3), {""}},
         {"", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(Raw(c.bytes, ini::kListLimit), c.lines);
+    // The writer gives new lines a lone-CR file's own line end: every pass sees them.
+    const std::string loneCr = "[One]\ra=1\r[Two]\r\rb=2\r[Added]\rk=v";
+    EXPECT_EQ(Headers(loneCr), (Lines{"[One]", "[Two]", "[Added]"}));
+    EXPECT_EQ(Section(loneCr, "[Two]"), (Lines{"b=2"}));
+    EXPECT_EQ(Whole(loneCr), (Lines{"[One]", "a=1", "[Two]", "", "b=2", "[Added]", "k=v"}));
 }
 
 TEST_F(ScannerTest, CrLfSplitAcrossReadChunksStillFolds) {
@@ -110,6 +116,8 @@ TEST_F(ScannerTest, CrLfSplitAcrossReadChunksStillFolds) {
     for (std::size_t size : {4095u, 16383u, 65535u, 131071u}) {
         const std::string first(size, 'a');
         EXPECT_EQ(Raw(first + "\r\nb", 1 << 20), (Lines{first + "\n", "b"})) << size;
+        EXPECT_EQ(Raw(first + "\rb", 1 << 20), (Lines{first + "\n", "b"})) << size;
+        EXPECT_EQ(Raw(first + "\r", 1 << 20), (Lines{first + "\n"})) << size;
     }
 }
 

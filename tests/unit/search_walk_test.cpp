@@ -10,6 +10,7 @@
 #include "ini/line_order.h"
 #include "ini/scanner.h"
 #include "reference_walk.h"
+#include "view/listed_lines.h"
 
 namespace fs = std::filesystem;
 using search::WalkCursor;
@@ -133,25 +134,35 @@ TEST_F(WalkTest, SectionsOfTheSameHeaderBothShowTheLinesOfTheFirst) {
     EXPECT_EQ(Walk("second"), WalkResult::NothingMore);
 }
 
-TEST_F(WalkTest, HeadersAreSoughtInPiecesOf249Characters) {
-    // A header inside a long line is found where a 249-character piece begins,
-    // not where a 149-character one does.
+TEST_F(WalkTest, HeadersAreSoughtInPiecesOf149CharactersAsTheViewSeeksThem) {
+    // A header inside a long line is found where a 149-character piece begins,
+    // not where a 249-character one does.
     const std::string rest = "[Deep]\nkey=deep\n";
     headers = {"[Deep]"};
-    file = std::string(249, 'x') + rest;
+    file = std::string(149, 'x') + rest;
     EXPECT_EQ(Walk("key"), WalkResult::Found);
     EXPECT_EQ(cursor, At(0, 1, -1));
-    file = std::string(149, 'x') + rest;
+    file = std::string(249, 'x') + rest;
     cursor = At(0, 0, -1);
     EXPECT_EQ(Walk("key"), WalkResult::NothingMore);
-    // The lines after a header are read in pieces of 149: the rest of a long
-    // header line is the section's first line.
-    file = "[Long]" + std::string(300, 'y') + "\nk=1\n";
+    // A header line with a long comment behind it: the rest of the line is the
+    // section's first entry, so the match below it is the view's second entry
+    // in file order and sorted alike.
+    file = "[Long] ; " + std::string(200, 'a') + "\nk=match\n";
     headers = {"[Long]"};
-    cursor = At(0, 0, -1);
-    EXPECT_EQ(Walk("y"), WalkResult::Found);
-    EXPECT_EQ(cursor, At(0, 1, -1)) << "characters 250 to 306 of the header line";
-    EXPECT_EQ(Walk("y"), WalkResult::NothingMore);
+    for (int32_t sorted : {0, 1}) {
+        alphabetize = sorted;
+        cursor = At(0, 0, -1);
+        ASSERT_EQ(Walk("match"), WalkResult::Found);
+        ini::IniText text;
+        text.OpenBytes(file);
+        ASSERT_TRUE(ini::FindSection(text, "[Long]", ini::kListLimit));
+        std::vector<view::ListedEntry> shown = view::ReadListedEntries(text);
+        view::SortLikeTheList(shown, sorted == 1);
+        ASSERT_EQ(shown.size(), 2u);
+        ASSERT_GE(cursor.line, 1);
+        EXPECT_EQ(shown[static_cast<size_t>(cursor.line - 1)].text, "k=match") << "Alphabetize " << sorted;
+    }
 }
 
 TEST_F(WalkTest, WithAlphabetizeOnLinesAreCountedInSortedOrder) {

@@ -185,6 +185,8 @@ TEST_F(BackupTest, TheRecordInTheBackupTakesTheFilesOwnLineEndsAndLeavesItsBytes
     std::string path = WriteIni("bk-lf.ini", bytes);
     Start(path);
     InsertSection("New", "k", "v");
-    EXPECT_EQ(testfiles::ReadBytes(backup), bytes + "\n[BACKUPLOCATION]\nOriginalLocation=" + path);
+    // A second key says that the last line had no line end, for Restore.
+    EXPECT_EQ(testfiles::ReadBytes(backup),
+              bytes + "\n[BACKUPLOCATION]\nOriginalLocation=" + path + "\nNoFinalLineEnd=1");
     EXPECT_EQ(testfiles::ReadBytes(path), bytes + "\n[New]\nk=v");
 }

@@ -107,24 +107,26 @@ protected:
     }
 
     // Restore with backupName in the name box, answering the question that
-    // names it and target with answer; thenBox, when given, is the message
-    // expected after the question.
+    // names it and target with answer; thenBoxes are the messages expected
+    // after the question, in order.
     void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
-                 const std::string& thenBox = "") {
+                 const std::vector<std::string>& thenBoxes = {}) {
         TypeName(dialog, backupName);
         robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) + "\\" + backupName +
                                    "\nto the file\n" + target + "?")
             .Answer(answer);
-        if (!thenBox.empty()) robot.Expect("KEPLIN", thenBox).Answer(IDOK);
+        for (const std::string& box : thenBoxes) robot.Expect("KEPLIN", box).Answer(IDOK);
         robot.Click(dialog, IDC_RESTORE);
     }
 
     // Restore of backupName over target, Yes to the question: the copy fails,
-    // the dialog says so and stays open; then Cancel.
+    // the dialog says so, first as the file copy does, and stays open; then
+    // Cancel.
     void ExpectRestoreToFail(const std::string& backupName, const std::string& target) {
         HWND dialog = OpenDialog();
         ASSERT_NE(dialog, nullptr);
-        Restore(dialog, backupName, target, IDYES, "Could not Restore " + target + ".");
+        Restore(dialog, backupName, target, IDYES,
+                {"Sorry could not make " + target, "Could not Restore " + target + "."});
         ASSERT_TRUE(IsWindow(dialog)) << "a failed restore closed the dialog";
         Cancel(dialog);
     }
@@ -363,6 +365,9 @@ TEST_F(FileSelectionTest, DeleteFileRefusesPatternsAndSystemFilesInAnyCase) {
 TEST_F(FileSelectionTest, DeletingAnotherFileAsksThenDeletesAndKeepsTheCurrentFile) {
     std::string path = WriteIni("current.ini", kOriginal);
     std::string other = WriteIni("other.ini", kOther);
+    // What a killed change left for it goes with it.
+    WriteIni("other.ini.keplin-undo", "an undo record");
+    WriteIni("other.ini.keplin-part", "a new file cut short");
     HWND dialog = StartAndOpenDialog(path);
     ASSERT_NE(dialog, nullptr);
     const std::string question = "Are you sure you want to Delete\n" + DirectoryShown(dialog) + "\\other.ini?";
@@ -378,6 +383,8 @@ TEST_F(FileSelectionTest, DeletingAnotherFileAsksThenDeletesAndKeepsTheCurrentFi
     EXPECT_TRUE(robot.WaitUntilGone(dialog)) << "a deletion did not close the dialog";
     robot.Settle();
     EXPECT_FALSE(testfiles::Exists(other));
+    EXPECT_FALSE(testfiles::Exists(other + ".keplin-undo"));
+    EXPECT_FALSE(testfiles::Exists(other + ".keplin-part"));
     ExpectCurrentFileKept(path);
     EXPECT_EQ(testfiles::ReadBytes(path), kOriginal);
 }
@@ -469,8 +476,9 @@ TEST_F(FileSelectionTest, RestoreOfABackupMadeByTheProgramPutsBackTheFileWithout
 TEST_F(FileSelectionTest, RestorePutsBackEveryByteOfAFileTheProfileServiceWouldReshape) {
     std::string backup = Beside("fs-exact.inB");
     PreferencesAtStart("Backup=1\r\n");
-    // LF line ends, blank lines, indentation and text after a header.
-    const std::string original = "; kept as typed\n\n[One]  ; first\n  a = 1\n\n[Two]\nb=2\n";
+    // LF line ends, blank lines, indentation, text after a header, and no
+    // line end after the last line.
+    const std::string original = "; kept as typed\n\n[One]  ; first\n  a = 1\n\n[Two]\nb=2";
     std::string path = WriteIni("fs-exact.ini", original);
     Start(path);
     DeleteSection(0, "[One]", IDYES);

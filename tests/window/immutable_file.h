@@ -42,8 +42,21 @@ inline bool StartUnixProgram(const std::string& commandLine) {
     return true;
 }
 
-// True when the file can be opened for writing now.
+// True when the file can be opened for writing now; for a folder, when a new
+// file can be made in it. Each probe has a name of its own: one made just
+// before the folder locked cannot be deleted.
 inline bool CanOpenForWriting(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        static unsigned probes = 0;
+        const std::string probe =
+            path + "\\probe-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++probes);
+        HANDLE made = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (made == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(made);
+        return true;
+    }
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -66,7 +79,7 @@ inline bool SetImmutable(const std::string& path, bool immutable) {
     return false;
 }
 
-// A file made immutable for the life of this object.
+// A file, or a folder, made immutable for the life of this object.
 class ImmutableFile {
 public:
     explicit ImmutableFile(const std::string& path) : path_(path), immutable_(SetImmutable(path, true)) {}
@@ -88,16 +101,17 @@ inline std::string ScratchFolderPath(const std::string& name) {
     return std::string(temp) + "keplin-window-tests\\" + name;
 }
 
-// Frees the files of a folder that an interrupted run left immutable, so
-// that the folder can be removed.
+// Frees the files and folders of a folder that an interrupted run left
+// immutable, so that the folder can be removed.
 inline void FreeImmutableFiles(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        std::string path = folder + "\\" + found.cFileName;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !CanOpenForWriting(path))
-            SetImmutable(path, false);
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string path = folder + "\\" + name;
+        if (!CanOpenForWriting(path)) SetImmutable(path, false);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

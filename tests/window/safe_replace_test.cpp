@@ -2,12 +2,14 @@
 // system: what the file keeps (mode, owner, links) and what every failure
 // leaves (the old bytes, whole).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "files/safe_replace.h"
+#include "files/undo_record.h"
 #include "immutable_file.h"
 #include "ini/profile_store.h"
 #include "test_files.h"
@@ -20,6 +22,13 @@ namespace {
 using testfiles::ReadBytes;
 using testfiles::RunShell;
 using testfiles::WriteBytes;
+
+// The undo record a run killed while it replaced old by now leaves for the
+// file at path, with pieces of four bytes so that short texts show a write
+// half done.
+std::string KilledWriteRecord(const std::string& path, const std::string& old, const std::string& now) {
+    return files::FormatUndoRecord(files::MakeUndoRecord(old, now, path, 4));
+}
 
 class SafeReplaceTest : public ::testing::Test {
 protected:
@@ -94,22 +103,38 @@ TEST_F(SafeReplaceTest, AFullDiskKeepsTheOldBytesWhole) {
     EXPECT_EQ(ReadBytes(path), old + "j=1\r\n");
 }
 
-TEST_F(SafeReplaceTest, AWriteCutShortByAKilledProcessIsUndoneBeforeTheNextChange) {
-    // What a process killed halfway leaves: a half-written file and the undo
-    // copy of its old bytes beside it.
+TEST_F(SafeReplaceTest, AWriteCutShortByAKilledProcessIsUndoneOnlyWhileTheFileIsAsItLeftIt) {
+    // What a process killed halfway leaves: a half-written file (two pieces
+    // of four bytes of the new value written, the rest of the old value
+    // after them), its undo record, and temporary files.
     const std::string path = PathOf("cut.ini");
-    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=n"));
-    // The old bytes from offset 7 on, and the old length.
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 17\nold\r\nj=2\r\n"));
+    const std::string now = "[A]\r\nk=new value\r\nj=2\r\n";
+    const std::string record = KilledWriteRecord(path, "[A]\r\nk=old\r\nj=2\r\n", now);
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=new valu\r\n"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", record));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-part", "a new file cut short"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo.keplin-part", "a record cut short"));
     ASSERT_TRUE(profile::WriteKey("A", "j", "3", path.c_str()));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\nj=3\r\n");
+    EXPECT_EQ(Shell("ls -I 'shell-step*'"), "cut.ini");
+
+    // A record left behind by a write that did complete (its removal failed)
+    // changes nothing.
+    ASSERT_TRUE(WriteBytes(path, now));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", record));
+    EXPECT_TRUE(RecoverInterruptedReplace(path.c_str()));
+    EXPECT_EQ(ReadBytes(path), now);
     EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
 
-    ASSERT_TRUE(WriteBytes(path, "[A]\r\nj=3 and more, half-written"));
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 5 5\n"));
+    // A file mended by hand since: the record is set aside, never applied.
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=mended by hand\r\n"));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", record));
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo.stale", "set aside before"));
     EXPECT_TRUE(RecoverInterruptedReplace(path.c_str()));
-    EXPECT_EQ(ReadBytes(path), "[A]\r\n");
-    EXPECT_TRUE(RecoverInterruptedReplace(path.c_str())) << "nothing left to undo";
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=mended by hand\r\n");
+    EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));
+    EXPECT_EQ(ReadBytes(path + ".keplin-undo.stale2"), record);
+    EXPECT_EQ(ReadBytes(path + ".keplin-undo.stale"), "set aside before");
 }
 
 TEST_F(SafeReplaceTest, AMissingFileIsCreatedWhole) {
@@ -133,13 +158,38 @@ TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
     EXPECT_EQ(Shell("ls -A | grep keplin- || true"), "") << "an undo or temporary file was left";
 }
 
+TEST_F(SafeReplaceTest, AFolderThatTakesNoNewFilesStillLetsItsFileChange) {
+    // As when a file may be changed but its folder may not: the undo record
+    // cannot go beside the file.
+    Shell("mkdir locked");
+    const std::string path = PathOf("locked\\kept.ini");
+    ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=old\r\n; the rest stays\r\n"));
+    testfiles::ImmutableFile folder(PathOf("locked"));
+    ASSERT_TRUE(folder.Immutable()) << "cannot make the folder immutable";
+    ASSERT_TRUE(profile::WriteKey("A", "k", "new", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=new\r\n; the rest stays\r\n");
+    ASSERT_TRUE(profile::DeleteKey("A", "k", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\n; the rest stays\r\n");
+    // The records went to the user's own folder, and are gone once the
+    // changes are whole.
+    char local[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local), S_OK);
+    const std::string records = std::string(local) + "\\KEPLIN\\Undo";
+    EXPECT_TRUE(testfiles::Exists(records));
+    WIN32_FIND_DATAA found;
+    HANDLE left = FindFirstFileA((records + "\\*.keplin-undo*").c_str(), &found);
+    EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "left in " << records << ": " << found.cFileName;
+    if (left != INVALID_HANDLE_VALUE) FindClose(left);
+}
+
 }  // namespace
 
 class InterruptedWriteTest : public ProgramTest {};
 
 TEST_F(InterruptedWriteTest, OpeningTheFileUndoesAChangeCutShortByAKilledRun) {
-    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half");
-    ASSERT_TRUE(WriteBytes(path + ".keplin-undo", "KEPLIN-UNDO 7 12\nold\r\n"));
+    const std::string path = WriteIni("cut.ini", "[A]\r\nk=new and half ");
+    ASSERT_TRUE(WriteBytes(path + ".keplin-undo",
+                           KilledWriteRecord(path, "[A]\r\nk=old\r\n", "[A]\r\nk=new and half done\r\n")));
     ASSERT_NO_FATAL_FAILURE(Start(path));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=old\r\n");
     EXPECT_FALSE(testfiles::Exists(path + ".keplin-undo"));

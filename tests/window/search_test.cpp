@@ -401,6 +401,23 @@ TEST_F(SearchWalkTest, WithAlphabetizeOnTheViewShowsTheMatchedLineAtTheFoundPosi
     EXPECT_EQ(positions, (std::vector<int>{0, 1, 0, 1, 2, 4, 5, 6, 7}));
 }
 
+TEST_F(SearchWalkTest, ASectionOpenedByHandAfterAHeaderMatchIsAnOrdinaryView) {
+    StartOn("[Desktop]\r\nWallpaper=(None)\r\n[Sound]\r\nBeep=yes\r\nSystemDefault=sound.wav\r\n");
+    FindWith(Main(), "sound");
+    ASSERT_EQ(SelectedSection(), "[Sound]");
+    ASSERT_EQ(OpenView(), nullptr);
+    // Enter opens the matched section by hand: no match is shown in it.
+    Key(VK_RETURN);
+    HWND view = WaitForView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(ViewSelection(view), 0);
+    EXPECT_EQ(Focus(), ViewList(view));
+    Key(VK_F3);
+    robot.ExpectNoMessageBox();
+    EXPECT_EQ(OpenView(), view) << "F3 ended a view the search did not open";
+    LeaveView(view);
+}
+
 // ---- searching inside one section view --------------------------------------------------
 
 class ViewSearchTest : public SearchTest {};

@@ -121,6 +121,15 @@ TEST_F(SectionCommandsTest, AnEmptySectionNameOrKeyIsRefusedAndTheDialogStaysOpe
     EXPECT_EQ(Sections(), (Items{"[One]", "[Added]"}));
 }
 
+TEST_F(SectionCommandsTest, AFileWithLoneCrLineEndsListsItsSectionsAndTheInsertedOne) {
+    std::string path = WriteIni("cr.ini", "[One]\ra=1\r[Two]\rb=2\r");
+    Start(path);
+    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]"}));
+    InsertSection("Fresh", "k", "v");
+    EXPECT_EQ(testfiles::ReadBytes(path), "[One]\ra=1\r[Two]\rb=2\r[Fresh]\rk=v\r");
+    EXPECT_EQ(Sections(), (Items{"[One]", "[Two]", "[Fresh]"}));
+}
+
 // ---- Delete Section -------------------------------------------------------------
 
 TEST_F(SectionCommandsTest, YesDeletesTheSectionWithItsKeysAndListsTheRest) {

@@ -565,23 +565,21 @@ TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
 
 TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack) {
     Start(WriteIni("colors.ini", kColors));
-    FindNextWatch findNext(Main());
-    // What the main window's search sets before it opens the view on a match
-    // in the third line.
+    // The main window's search from [Colors] opens the view on its match in
+    // the third line (a view opened by hand shows no match).
     SetSearchText("255");
-    SearchState.SearchActive = 1;
     SearchState.SectionCursor = kColorsSection;
-    SearchState.LineCursor = 3;
-    ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
-    EXPECT_EQ(SelectedLine(), 2) << "the matched line is not selected";
-    HWND view = View();
+    robot.Command(Main(), IDC_FIND_NEXT);
+    HWND view = robot.WaitForWindow("Viewing Section");
+    ASSERT_NE(view, nullptr) << "the search opened no view";
+    FindNextWatch findNext(Main());
+    EXPECT_EQ(robot::SelectedIndex(GetDlgItem(view, IDC_VIEW_LIST)), 2) << "the matched line is not selected";
     EXPECT_EQ(Focus(), GetDlgItem(view, IDC_MAIN_MENU)) << "the focus is not on Main Menu";
     // The main window goes on after the last line of [Colors] and finds no more.
     robot.Expect("KEPLIN", "Could not find any more\n255").Answer(IDOK);
     robot.Command(view, IDC_FIND_NEXT);
     EXPECT_TRUE(robot.WaitUntilGone(view)) << "Find Next did not leave the view";
     EXPECT_EQ(findNext.Count(), 1) << "the main window was not told to go on with the search";
-    SearchState.SearchActive = 0;
 }
 
 // ---- headers that are no section for the profile service ---------------------------------

@@ -403,7 +403,7 @@ TEST_F(SearchWalkTest, WithAlphabetizeOnTheViewShowsTheMatchedLineAtTheFoundPosi
 
 TEST_F(SearchWalkTest, ASectionOpenedByHandAfterAHeaderMatchIsAnOrdinaryView) {
     StartOn("[Desktop]\r\nWallpaper=(None)\r\n[Sound]\r\nBeep=yes\r\nSystemDefault=sound.wav\r\n");
-    FindWith(Main(), "sound");
+    robot.Find(Main(), "sound");
     ASSERT_EQ(SelectedSection(), "[Sound]");
     ASSERT_EQ(OpenView(), nullptr);
     // Enter opens the matched section by hand: no match is shown in it.
@@ -415,7 +415,7 @@ TEST_F(SearchWalkTest, ASectionOpenedByHandAfterAHeaderMatchIsAnOrdinaryView) {
     Key(VK_F3);
     robot.ExpectNoMessageBox();
     EXPECT_EQ(OpenView(), view) << "F3 ended a view the search did not open";
-    LeaveView(view);
+    robot.LeaveView(view);
 }
 
 // ---- searching inside one section view --------------------------------------------------

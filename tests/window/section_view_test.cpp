@@ -570,7 +570,7 @@ TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack)
     SetSearchText("255");
     SearchState.SectionCursor = kColorsSection;
     robot.Command(Main(), IDC_FIND_NEXT);
-    HWND view = robot.WaitForWindow("Viewing Section");
+    HWND view = robot.WaitForWindow(steps::kSectionView);
     ASSERT_NE(view, nullptr) << "the search opened no view";
     FindNextWatch findNext(Main());
     EXPECT_EQ(robot::SelectedIndex(GetDlgItem(view, IDC_VIEW_LIST)), 2) << "the matched line is not selected";

@@ -22,6 +22,18 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
 
 }  // namespace
 
+std::string BuildHelpPath(std::string_view exePath, std::size_t capacity) {
+    // The path arrives in a buffer of capacity bytes, so it is cut to fit first.
+    if (capacity == 0) return "?";
+    std::string_view path = exePath.substr(0, capacity - 1);
+    // p stays 0 when no separator is found: the first character is kept.
+    long p = static_cast<long>(path.size()) - 1;
+    while (p > 0 && path[p] != '\\' && path[p] != ':') --p;
+    std::string help(path.substr(0, static_cast<std::size_t>(p + 1)));
+    help += (p + 13 < static_cast<long>(capacity)) ? "keplin.hlp" : "?";
+    return help;
+}
+
 std::string HelpPathAs(std::string_view helpPath, std::string_view extension) {
     constexpr std::string_view kHlp = ".hlp";
     if (!EndsWithIgnoringCase(helpPath, kHlp) || helpPath.size() == kHlp.size()) return {};

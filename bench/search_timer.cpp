@@ -193,7 +193,7 @@ int TimeWalks(const char* ini, const char* text, bool withReference) {
     search::HeaderVector list(headers.lines);
     const double start = NowMs();
     const int fastFound = WalkToTheEnd([&](search::WalkCursor& cursor) {
-        return search::SearchSections(list, [&](std::string& bytes) { return ini::ReadFileBytes(ini, bytes); },
+        return search::SearchSections(list, [&](std::string& bytes) { return reference::ReadFileBytes(ini, bytes); },
                                       request, cursor);
     });
     std::printf("one read per walk:    searched %zu sections, %d found, in %.0f ms\n", headers.lines.size(),

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "ini/profile_store.h"
+#include "files/win32/profile_store.h"
 #include "ini/profile_writer.h"
 
 namespace {

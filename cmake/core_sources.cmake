@@ -1,19 +1,18 @@
-# Portable sources (no <windows.h>), shared by the program and the native tests.
-set(KEPLIN_CORE_SOURCES
-  ${CMAKE_SOURCE_DIR}/app/command_line.cpp
-  ${CMAKE_SOURCE_DIR}/app/help_files.cpp
-  ${CMAKE_SOURCE_DIR}/files/backup_name.cpp
-  ${CMAKE_SOURCE_DIR}/files/change_history.cpp
-  ${CMAKE_SOURCE_DIR}/files/chosen_file.cpp
-  ${CMAKE_SOURCE_DIR}/files/undo_record.cpp
-  ${CMAKE_SOURCE_DIR}/ini/encoding.cpp
-  ${CMAKE_SOURCE_DIR}/ini/line_order.cpp
-  ${CMAKE_SOURCE_DIR}/ini/profile_writer.cpp
-  ${CMAKE_SOURCE_DIR}/ini/scanner.cpp
-  ${CMAKE_SOURCE_DIR}/ini/section_name.cpp
-  ${CMAKE_SOURCE_DIR}/print/page_layout.cpp
-  ${CMAKE_SOURCE_DIR}/search/search_walk.cpp
-  ${CMAKE_SOURCE_DIR}/search/text_match.cpp
-  ${CMAKE_SOURCE_DIR}/view/key_line.cpp
-  ${CMAKE_SOURCE_DIR}/view/listed_lines.cpp
-)
+# The program's folders, from the ground floor up: a file may include from its
+# own floor and the floors below it, never from one above (the ctest
+# include_order keeps it so). In each floor, the portable core lies in the
+# folder itself (no <windows.h>; built natively, unit-tested and fuzzed) and
+# the Win32 glue in its win32/ sub-folder.
+set(KEPLIN_FLOORS base ini files print search view app)
+
+set(KEPLIN_CORE_SOURCES)
+set(KEPLIN_UI_SOURCES)
+foreach(floor ${KEPLIN_FLOORS})
+  file(GLOB portable CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${floor}/*.cpp)
+  file(GLOB glue CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${floor}/win32/*.cpp)
+  list(APPEND KEPLIN_CORE_SOURCES ${portable})
+  list(APPEND KEPLIN_UI_SOURCES ${glue})
+endforeach()
+# The program's entry goes into keplin.exe alone, not into the library the
+# window tests link.
+list(REMOVE_ITEM KEPLIN_UI_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/main.cpp)

@@ -32,3 +32,10 @@ add_executable(scanner_bench ${CMAKE_SOURCE_DIR}/bench/scanner_bench.cpp)
 target_compile_options(scanner_bench PRIVATE ${KEPLIN_WARNINGS})
 target_link_libraries(scanner_bench PRIVATE keplin_core_bench)
 set_target_properties(scanner_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# The folders depend one way, from the ground floor up; and the check itself
+# names an include planted against that order.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+add_test(NAME include_order COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/layers/check-includes)
+add_test(NAME include_order_self_test
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/layers/check-includes --self-test)

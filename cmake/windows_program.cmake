@@ -5,7 +5,6 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_compile_options(-Wall -Wextra)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
 
-include(cmake/ui_sources.cmake)
 
 add_library(keplin_core STATIC ${KEPLIN_CORE_SOURCES})
 target_include_directories(keplin_core PUBLIC ${CMAKE_SOURCE_DIR})
@@ -14,7 +13,7 @@ add_library(keplin_ui STATIC ${KEPLIN_UI_SOURCES})
 target_include_directories(keplin_ui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(keplin_ui PUBLIC keplin_core comctl32 comdlg32 shell32 gdi32 user32 kernel32 version)
 
-add_executable(keplin WIN32 app/main.cpp res/keplin.rc)
+add_executable(keplin WIN32 app/win32/main.cpp res/keplin.rc)
 # The resource script pulls these in; a change to them rebuilds it.
 set_source_files_properties(res/keplin.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/res/keplin.manifest;${CMAKE_SOURCE_DIR}/res/keplin.ico")

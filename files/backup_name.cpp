@@ -1,6 +1,6 @@
 #include "files/backup_name.h"
 
-#include "files/chosen_file.h"
+#include "base/path_rules.h"
 
 namespace files {
 
@@ -21,7 +21,7 @@ std::optional<std::string> BackupPath(std::string_view programDirectory,
     path += '\\';
     path += BackupFileName(fileName);
     // Copying a file onto itself would empty it before it is read.
-    if (EqualIgnoringCase(path, iniFullPath)) return std::nullopt;
+    if (base::EqualIgnoringCase(path, iniFullPath)) return std::nullopt;
     return path;
 }
 

@@ -4,12 +4,6 @@
 
 namespace files {
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
-
 std::string WithoutFinalBackslash(std::string_view directory) {
     if (!directory.empty() && directory.back() == '\\') directory.remove_suffix(1);
     return std::string(directory);
@@ -28,20 +22,18 @@ std::string ChosenPath(std::string_view directoryText, std::string_view nameText
     return directory + "\\" + std::string(nameText);
 }
 
-std::optional<app::IniPath> ChosenLocation(std::string_view directoryText, std::string_view nameText) {
+std::optional<base::IniPath> ChosenLocation(std::string_view directoryText, std::string_view nameText) {
     std::string path = ChosenPath(directoryText, nameText);
-    if (!FitsPathLimit(path)) return std::nullopt;
-    return app::SplitIniPath(path);
+    if (!base::FitsPathLimit(path)) return std::nullopt;
+    return base::SplitIniPath(path);
 }
-
-bool FitsPathLimit(std::string_view path) { return path.size() <= app::kMaxPathChars; }
 
 bool IsPattern(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
 bool IsSystemFile(std::string_view path) {
     std::size_t slash = path.find_last_of("\\/:");
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return EqualIgnoringCase(name, "WIN.INI") || EqualIgnoringCase(name, "SYSTEM.INI");
+    return base::EqualIgnoringCase(name, "WIN.INI") || base::EqualIgnoringCase(name, "SYSTEM.INI");
 }
 
 bool IsBackupFileType(std::string_view fileTypeText) { return fileTypeText.substr(0, 5) == "Backu"; }

@@ -5,12 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "base/path_rules.h"
 
 namespace files {
-
-// ASCII case-insensitive equality, the rule for every file-name comparison.
-bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 // The directory text less one final backslash (a drive's root "c:\" gives "c:").
 std::string WithoutFinalBackslash(std::string_view directory);
@@ -23,10 +20,7 @@ std::string ChosenPath(std::string_view directoryText, std::string_view nameText
 // ChosenPath split at its last backslash into the directory and the file
 // name the program keeps; nothing when the path is longer than the platform
 // allows (it is then refused, never cut).
-std::optional<app::IniPath> ChosenLocation(std::string_view directoryText, std::string_view nameText);
-
-// True when the path fits the platform's limit.
-bool FitsPathLimit(std::string_view path);
+std::optional<base::IniPath> ChosenLocation(std::string_view directoryText, std::string_view nameText);
 
 // True when the name holds a wildcard, so it names a pattern, not a file.
 bool IsPattern(std::string_view name);

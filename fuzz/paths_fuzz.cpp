@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/help_files.h"
+#include "base/path_rules.h"
 #include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,18 +20,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Splitting at the last backslash and joining again gives the text back,
     // whenever the split found a directory.
-    const app::IniPath split = app::SplitIniPath(text);
+    const base::IniPath split = base::SplitIniPath(text);
     FUZZ_CHECK(split.fileName.find('\\') == std::string::npos || split.directory.empty());
     if (!split.directory.empty()) {
-        FUZZ_CHECK(app::JoinIniPath(split.directory, split.fileName) == text);
-        FUZZ_CHECK(app::CutAtLastBackslash(text) == split.directory);
+        FUZZ_CHECK(base::JoinIniPath(split.directory, split.fileName) == text);
+        FUZZ_CHECK(base::CutAtLastBackslash(text) == split.directory);
     } else {
         FUZZ_CHECK(split.fileName == text);
     }
     // The limit is about the joined path, never the name alone.
     if (!split.directory.empty()) {
-        const std::string joined = app::JoinIniPath(split.directory, split.fileName);
-        FUZZ_CHECK(app::FitsPathLimit(split) == (joined.size() <= app::kMaxPathChars));
+        const std::string joined = base::JoinIniPath(split.directory, split.fileName);
+        FUZZ_CHECK(base::FitsPathLimit(split) == (joined.size() <= base::kMaxPathChars));
     }
 
     // The help path fits its buffer with its zero, or names no file.

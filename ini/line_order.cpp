@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/preference_rules.h"
+#include "base/preference_rules.h"
 
 namespace ini {
 
@@ -26,7 +26,7 @@ void SortIgnoringCase(std::vector<std::string>& lines) {
     std::stable_sort(lines.begin(), lines.end(), LessIgnoringCase);
 }
 
-bool SortsByPreference(int32_t alphabetize) { return app::IsExactlyOn(alphabetize); }
+bool SortsByPreference(int32_t alphabetize) { return base::IsExactlyOn(alphabetize); }
 
 void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize) {
     if (SortsByPreference(alphabetize)) SortIgnoringCase(lines);

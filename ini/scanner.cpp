@@ -92,33 +92,6 @@ bool IniText::ReadIniLine(std::string& line, std::size_t limit) {
     return true;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    // Read straight into the string, in room for the whole file when its size
-    // can be told; the size is only a first guess, the reads decide.
-    std::size_t room = IniText::kChunkSize;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file);
-        if (size > 0 && static_cast<unsigned long>(size) < (1ul << 30)) room = static_cast<std::size_t>(size) + 1;
-    }
-    std::rewind(file);
-    std::size_t used = 0;
-    for (;;) {
-        bytes.resize(used + room);
-        const std::size_t got = std::fread(&bytes[used], 1, room, file);
-        used += got;
-        if (got < room) break;
-        room = used;   // more than expected: keep doubling
-    }
-    // A directory may open and fail only at the first read.
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    bytes.resize(failed ? 0 : used);
-    return !failed;
-}
-
 void StripLineEnd(std::string& line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
 }

@@ -74,10 +74,6 @@ private:
     std::size_t pos_ = 0, end_ = 0;
 };
 
-// Reads the whole file into bytes; false when it cannot be opened, is a
-// directory, or a read fails.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
-
 // Removes the newline at the end of line, when there is one.
 void StripLineEnd(std::string& line);
 

@@ -10,12 +10,12 @@ using files::ChosenLocation;
 using files::ChosenPath;
 
 TEST(ChosenFileTest, FileNamesCompareIgnoringCaseOnly) {
-    EXPECT_TRUE(files::EqualIgnoringCase("z:\\tmp\\x\\A.INI", "Z:\\TMP\\X\\a.ini"));
-    EXPECT_TRUE(files::EqualIgnoringCase("", ""));
-    EXPECT_FALSE(files::EqualIgnoringCase("a.ini", "a.ini "));
-    EXPECT_FALSE(files::EqualIgnoringCase("a.ini", "a.inb"));
+    EXPECT_TRUE(base::EqualIgnoringCase("z:\\tmp\\x\\A.INI", "Z:\\TMP\\X\\a.ini"));
+    EXPECT_TRUE(base::EqualIgnoringCase("", ""));
+    EXPECT_FALSE(base::EqualIgnoringCase("a.ini", "a.ini "));
+    EXPECT_FALSE(base::EqualIgnoringCase("a.ini", "a.inb"));
     // Only ASCII letters fold: "[" and "{" sit 32 apart but are not a case pair.
-    EXPECT_FALSE(files::EqualIgnoringCase("[", "{"));
+    EXPECT_FALSE(base::EqualIgnoringCase("[", "{"));
 }
 
 TEST(ChosenFileTest, TheNameBoxIsTakenInTheDirectoryShownUnlessItIsAFullPath) {
@@ -40,8 +40,8 @@ TEST(ChosenFileTest, LongNamesAreKeptWholeUpToThePathLimitAndRefusedBeyond) {
     EXPECT_EQ(ChosenLocation(directory, name + "x"), std::nullopt);
     // A typed full path counts as a whole, whatever directory is shown.
     EXPECT_EQ(ChosenLocation("c:", directory + "\\" + name + "x"), std::nullopt);
-    EXPECT_TRUE(files::FitsPathLimit(std::string(259, 'p')));
-    EXPECT_FALSE(files::FitsPathLimit(std::string(260, 'p')));
+    EXPECT_TRUE(base::FitsPathLimit(std::string(259, 'p')));
+    EXPECT_FALSE(base::FitsPathLimit(std::string(260, 'p')));
 }
 
 TEST(ChosenFileTest, ATypedPathIsSplitIntoDirectoryAndName) {

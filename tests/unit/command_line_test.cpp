@@ -1,4 +1,6 @@
 #include "app/command_line.h"
+#include "app/help_files.h"
+#include "base/path_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -27,24 +29,24 @@ TEST(CommandLineTest, SplitsAtLastBackslashAfterFirstCharacter) {
         {"\"C:\\A\\X.INI\" ", "\"C:\\A", "X.INI\" "},
     };
     for (const Case& c : cases) {
-        const app::IniPath path = app::SplitIniPath(c.text);
+        const base::IniPath path = base::SplitIniPath(c.text);
         EXPECT_EQ(path.directory, c.directory) << c.text;
         EXPECT_EQ(path.fileName, c.fileName) << c.text;
     }
-    EXPECT_EQ(app::JoinIniPath("C:\\WIN", "SYSTEM.INI"), "C:\\WIN\\SYSTEM.INI");
+    EXPECT_EQ(base::JoinIniPath("C:\\WIN", "SYSTEM.INI"), "C:\\WIN\\SYSTEM.INI");
 }
 
 TEST(CommandLineTest, PathLimitCountsTheJoiningBackslash) {
-    EXPECT_TRUE(app::FitsPathLimit({std::string(254, 'd'), "A.IN"}));
-    EXPECT_FALSE(app::FitsPathLimit({std::string(254, 'd'), "A.INI"}));
-    EXPECT_TRUE(app::FitsPathLimit({"", std::string(259, 'f')}));
-    EXPECT_FALSE(app::FitsPathLimit({"", std::string(260, 'f')}));
+    EXPECT_TRUE(base::FitsPathLimit({std::string(254, 'd'), "A.IN"}));
+    EXPECT_FALSE(base::FitsPathLimit({std::string(254, 'd'), "A.INI"}));
+    EXPECT_TRUE(base::FitsPathLimit({"", std::string(259, 'f')}));
+    EXPECT_FALSE(base::FitsPathLimit({"", std::string(260, 'f')}));
 }
 
 TEST(CommandLineTest, CutAtLastBackslashGivesParent) {
-    EXPECT_EQ(app::CutAtLastBackslash("C:\\APPS\\KEPLIN.EXE"), "C:\\APPS");
-    EXPECT_EQ(app::CutAtLastBackslash("D:\\DATA\\INI"), "D:\\DATA");
-    EXPECT_EQ(app::CutAtLastBackslash("C:"), "C:");
+    EXPECT_EQ(base::CutAtLastBackslash("C:\\APPS\\KEPLIN.EXE"), "C:\\APPS");
+    EXPECT_EQ(base::CutAtLastBackslash("D:\\DATA\\INI"), "D:\\DATA");
+    EXPECT_EQ(base::CutAtLastBackslash("C:"), "C:");
 }
 
 TEST(CommandLineTest, HelpPathReplacesFileNameOrGivesUpWhenTooLong) {

@@ -1,4 +1,4 @@
-#include "app/preference_rules.h"
+#include "base/preference_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,9 @@ TEST(PreferenceRulesTest, HandEditedValuesAreOnOnlyWhereNonZeroCounts) {
         {-1, false, true, -2},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::IsExactlyOn(c.value), c.exactly) << c.value;
-        EXPECT_EQ(app::IsNonZeroOn(c.value), c.nonZero) << c.value;
-        EXPECT_EQ(app::FlipLowestBit(c.value), c.toggled) << c.value;
+        EXPECT_EQ(base::IsExactlyOn(c.value), c.exactly) << c.value;
+        EXPECT_EQ(base::IsNonZeroOn(c.value), c.nonZero) << c.value;
+        EXPECT_EQ(base::FlipLowestBit(c.value), c.toggled) << c.value;
     }
 }
 

@@ -5,6 +5,8 @@
 // must give exactly its results. Used by the unit tests and, for comparison,
 // by the search benchmark.
 #pragma once
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,15 @@
 #include "search/text_match.h"
 
 namespace reference {
+
+// A file's bytes, read plainly (the program reads through the platform);
+// false when it cannot be opened.
+inline bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
 
 inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std::string>& headers,
                                                           const std::string& path,

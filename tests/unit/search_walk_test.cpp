@@ -272,7 +272,7 @@ protected:
         for (int step = 0; step < 200; ++step) {
             int reads = 0;
             WalkResult fastResult = search::SearchSections(
-                list, [&](std::string& bytes) { ++reads; return ini::ReadFileBytes(path_, bytes); }, request, fast);
+                list, [&](std::string& bytes) { ++reads; return reference::ReadFileBytes(path_, bytes); }, request, fast);
             WalkResult slowResult = reference::SearchSectionsOneReadPerSection(headers, path_, request, slow);
             ASSERT_EQ(fastResult, slowResult) << Describe(headers, request, start, step);
             ASSERT_EQ(fast, slow) << Describe(headers, request, start, step);
@@ -292,7 +292,7 @@ protected:
                            ", step " + std::to_string(step) + "\nheaders:";
         for (const std::string& h : headers) text += " <" + h + ">";
         std::string bytes;
-        ini::ReadFileBytes(path_, bytes);
+        reference::ReadFileBytes(path_, bytes);
         return text + "\nfile: <" + bytes + ">";
     }
 
@@ -330,7 +330,7 @@ TEST_F(WalkSamenessTest, AFileThatHasGoneIsReportedByBoth) {
     search::HeaderVector list(headers);
     const search::WalkRequest request{"k", false, 0};
     WalkCursor fast, slow;
-    EXPECT_EQ(search::SearchSections(list, [&](std::string& bytes) { return ini::ReadFileBytes(path_, bytes); },
+    EXPECT_EQ(search::SearchSections(list, [&](std::string& bytes) { return reference::ReadFileBytes(path_, bytes); },
                                      request, fast),
               WalkResult::CannotOpen);
     EXPECT_EQ(reference::SearchSectionsOneReadPerSection(headers, path_, request, slow), WalkResult::CannotOpen);
@@ -352,7 +352,7 @@ TEST(MemoryTextTest, ReadsTheSameLinesAsTheFileAtEveryLimit) {
         for (std::size_t i = 0; i < size; ++i) bytes += "ab\r\n[]\0\x1A x"[random() % 11];
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         std::string loaded;
-        ASSERT_TRUE(ini::ReadFileBytes(path, loaded));
+        ASSERT_TRUE(reference::ReadFileBytes(path, loaded));
         ASSERT_EQ(loaded, bytes);
         for (std::size_t limit : {2u, 3u, 150u, 250u}) {
             // A file read a byte or a few bytes at a time puts every CR LF pair at a read boundary.
@@ -370,16 +370,6 @@ TEST(MemoryTextTest, ReadsTheSameLinesAsTheFileAtEveryLimit) {
             EXPECT_EQ(memory.Offset(), loaded.size());
         }
     }
-    fs::remove_all(dir);
-}
-
-TEST(MemoryTextTest, ReadingTheBytesOfAMissingFileOrADirectoryFails) {
-    const fs::path dir = fs::temp_directory_path() / "keplin-memory-missing";
-    fs::create_directories(dir);
-    std::string bytes = "left over";
-    EXPECT_FALSE(ini::ReadFileBytes((dir / "none.ini").string(), bytes));
-    EXPECT_FALSE(ini::ReadFileBytes(dir.string(), bytes));
-    EXPECT_EQ(bytes, "");
     fs::remove_all(dir);
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "immutable_file.h"
-#include "print/printer_font.h"
+#include "print/win32/printer_font.h"
 #include "program_test.h"
 
 using Rows = std::vector<std::string>;

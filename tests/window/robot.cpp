@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "app/startup.h"
+#include "app/win32/startup.h"
 
 namespace robot {
 namespace {
@@ -66,22 +66,22 @@ ULONGLONG Sum(const FILETIME& kernel, const FILETIME& user) {
            (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
 }
 
-ULONGLONG ThreadTime(DWORD threadId) {
-    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId);
+// What a thread or process (opened for querying, closed here) has used.
+using TimesQuery = BOOL(WINAPI*)(HANDLE, LPFILETIME, LPFILETIME, LPFILETIME, LPFILETIME);
+ULONGLONG TimeUsed(HANDLE handle, TimesQuery query) {
     FILETIME created, ended, kernel{}, user{};
     ULONGLONG used = 0;
-    if (thread && GetThreadTimes(thread, &created, &ended, &kernel, &user)) used = Sum(kernel, user);
-    if (thread) CloseHandle(thread);
+    if (handle && query(handle, &created, &ended, &kernel, &user)) used = Sum(kernel, user);
+    if (handle) CloseHandle(handle);
     return used;
 }
 
+ULONGLONG ThreadTime(DWORD threadId) {
+    return TimeUsed(OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId), GetThreadTimes);
+}
+
 ULONGLONG ProcessTime(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
-    FILETIME created, ended, kernel{}, user{};
-    ULONGLONG used = 0;
-    if (process && GetProcessTimes(process, &created, &ended, &kernel, &user)) used = Sum(kernel, user);
-    if (process) CloseHandle(process);
-    return used;
+    return TimeUsed(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId), GetProcessTimes);
 }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {

@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "files/safe_replace.h"
 #include "files/undo_record.h"
+#include "files/win32/profile_store.h"
+#include "files/win32/safe_replace.h"
 #include "immutable_file.h"
-#include "ini/profile_store.h"
-#include "test_files.h"
 #include "program_test.h"
 #include "small_file_system.h"
+#include "test_files.h"
 #include "unix_shell.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/records.h"
+#include "base/win32/records.h"
 #include "program_test.h"
 #include "unix_shell.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/records.h"
+#include "base/win32/records.h"
 #include "immutable_file.h"
 #include "program_test.h"
 

@@ -1,0 +1,168 @@
+#include "app/win32/main_window.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/win32/about_box.h"
+#include "app/win32/help.h"
+#include "app/win32/preferences.h"
+#include "app/win32/section_commands.h"
+#include "app/win32/section_list.h"
+#include "app/win32/startup.h"
+#include "base/win32/message_box.h"
+#include "base/win32/records.h"
+#include "files/win32/backup.h"
+#include "files/win32/file_selection.h"
+#include "ini/win32/list_box.h"
+#include "print/win32/print_job.h"
+#include "res/resource.h"
+#include "search/win32/search_commands.h"
+#include "view/win32/list_keys.h"
+#include "view/win32/section_view.h"
+
+namespace {
+
+LRESULT OnInit(HWND window) {
+    DragAcceptFiles(window, TRUE);
+    EndSearch();
+    ComputeProgramDirectory();
+    ReadPreferences(window);
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    InstallListKeys(list);
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    CompleteIniLocation();
+    ListSections(window);
+    // Not TRUE: the focus stays where the listing put it.
+    return 0;
+}
+
+void OpenDroppedFiles(HWND window, HDROP drop) {
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > 1) Warn(window, "Only one file is allowed to be viewed at a time.");
+    // The first dropped file is the one that is taken.
+    if (count > 0) {
+        UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+        std::string path(length + 1, '\0');
+        DragQueryFileA(drop, 0, path.data(), length + 1);
+        if (!SetIniLocation(path.c_str())) RefusePath(window, path.c_str());
+    }
+    DragFinish(drop);
+    PostMessageA(window, WM_REFRESH, 0, 0);
+}
+
+void SelectIniFiles(HWND window) {
+    switch (SelectIniFile(window)) {
+    case 1:
+        PostMessageA(window, WM_REFRESH, 0, 0);
+        BackupMade = 0;     // a new selection gets its own backup
+        break;
+    case -1:
+        SetFocus(GetDlgItem(window, IDC_SECTION_LIST));
+        break;
+    }
+}
+
+void Print(HWND window) {
+    std::string header;
+    SelectedListText(GetDlgItem(window, IDC_SECTION_LIST), header);
+    LineBuffer = header;
+    PrintJob(ProgramInstance, window, 0, LineBuffer);
+}
+
+// Opens the section selected in the main list. A view left through Find Next
+// during a search hands the walk back: it goes on from here.
+void ViewSection(HWND window) {
+    if (IniLocation.fileName[0] == '\0') {
+        Warn(window, "There is no INI file selected.\nYou must select a file before viewing a section.");
+        return;
+    }
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    if (SelectedListText(list, LineBuffer) == LB_ERR) {
+        Warn(window, "You must select something before you View it.");
+        return;
+    }
+    if (RunSectionView(window) != 0)
+        PostMessageA(window, WM_COMMAND, IDC_FIND_NEXT, 0);
+    else
+        SetFocus(list);
+}
+
+// View Section from the button, the menu, Enter or a double-click: whatever
+// match a search showed is no longer shown, so the view is an ordinary one
+// (its selection and focus are the user's, and F3 does not end it).
+void ViewSectionByHand(HWND window) {
+    SearchState.SearchActive = 0;
+    ViewSection(window);
+}
+
+// A match in a line is shown in the section view, opened on it while
+// SearchActive says so; a match in a header is shown by its selection alone.
+void ShowMatch(HWND window, MainWindowMatch match) {
+    if (match != MainWindowMatch::Line) return;
+    ViewSection(window);
+    SearchState.SearchActive = 0;
+}
+
+void OnCommand(HWND window, int id, int notification) {
+    switch (id) {
+    case IDM_EXIT:            PostMessageA(window, WM_CLOSE, 0, 0); break;
+    case IDM_ABOUT:           ShowAboutBox(window); break;
+    case IDC_SECTION_LIST:
+        if (notification == LBN_DBLCLK) SendMessageA(window, WM_COMMAND, IDC_VIEW_SECTION, 0);
+        break;
+    case IDM_HELP_CONTENTS:   ShowHelpContents(window); break;
+    case IDM_HELP_ON_HELP:    ShowHelpOnHelp(window); break;
+    case IDM_ALPHABETIZE:
+    case IDM_READ_ONLY:
+    case IDM_BACKUP:          TogglePreference(window, id); break;
+    case IDC_VIEW_SECTION:    ViewSectionByHand(window); break;
+    case IDC_DELETE_SECTION:  DeleteSection(window); break;
+    case IDC_SELECT_INI:      SelectIniFiles(window); break;
+    case IDC_INSERT:          InsertSection(window); break;
+    case IDC_PRINT:           Print(window); break;
+    case IDC_FIND:            ShowMatch(window, FindInMainWindow(window)); break;
+    case IDC_FIND_NEXT:       ShowMatch(window, FindNextInMainWindow(window)); break;
+    }
+}
+
+void OnMenuPopup(HMENU menu, int position) {
+    // Every popup but "Commands" may hold Find Next; it needs a search text.
+    if (position != 0)
+        EnableMenuItem(menu, IDC_FIND_NEXT,
+                       MF_BYCOMMAND | (SearchState.SearchText[0] != '\0' ? MF_ENABLED : MF_GRAYED));
+}
+
+LRESULT OnPaint(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (IsIconic(window)) return DefWindowProcA(window, message, wp, lp);
+    // Nothing of our own to draw: the controls paint themselves. BeginPaint
+    // validates the area and erases it with the class brush.
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_INITDIALOG:    return OnInit(window);
+    case WM_COMMAND:       OnCommand(window, LOWORD(wp), HIWORD(wp)); return 0;
+    case WM_REFRESH:       ListSections(window); return 0;
+    case WM_DROPFILES:     OpenDroppedFiles(window, reinterpret_cast<HDROP>(wp)); return 0;
+    case WM_QUERYOPEN:     PostMessageA(window, WM_REFRESH, 0, 0); break;
+    case WM_INITMENUPOPUP: OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp)); break;
+    case WM_KEYDOWN:
+        if (wp == VK_F3) {
+            SendMessageA(window, WM_COMMAND, IDC_FIND_NEXT, 0);
+            return 0;
+        }
+        break;
+    case WM_PAINT:         return OnPaint(window, message, wp, lp);
+    case WM_SIZE:          return 0;
+    case WM_CLOSE:         EndDialog(window, 0); break;
+    case WM_DESTROY:       PostQuitMessage(0); return 0;
+    }
+    return DefWindowProcA(window, message, wp, lp);
+}

@@ -1,0 +1,37 @@
+// Paths as the program holds them: a directory and a file name, joined by a
+// backslash, within the platform's limit. Used on every floor.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace base {
+
+// The longest full path the program accepts (the platform's MAX_PATH less
+// the terminating zero).
+constexpr std::size_t kMaxPathChars = 259;
+
+struct IniPath {
+    std::string directory;  // no trailing backslash
+    std::string fileName;   // empty: no file selected
+};
+
+// Splits text at its last backslash. A backslash at index 0 (or none) gives an
+// empty directory and the whole text as file name. The text is taken as it
+// stands: no quotes removed, no blanks trimmed.
+IniPath SplitIniPath(std::string_view text);
+
+// directory + "\\" + fileName.
+std::string JoinIniPath(std::string_view directory, std::string_view fileName);
+
+// True when the path fits kMaxPathChars: a longer one is refused, never cut.
+bool FitsPathLimit(std::string_view path);
+bool FitsPathLimit(const IniPath& path);
+
+// Text before the last backslash, or the text unchanged when it has none.
+std::string CutAtLastBackslash(std::string_view path);
+
+// ASCII case-insensitive equality, the rule for every file-name comparison.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace base

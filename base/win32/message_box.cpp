@@ -1,0 +1,48 @@
+#include "base/win32/message_box.h"
+
+#include "base/win32/records.h"
+#include "res/resource.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+void Warn(HWND owner, const std::string& text) {
+    MessageBoxA(owner, text.c_str(), "KEPLIN", MB_OK | MB_ICONWARNING);
+}
+
+bool AskYesNo(HWND owner, const std::string& text) {
+    return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void ReportWrite(HWND window, bool written) {
+    if (!written)
+        Warn(window, "KEPLIN could not write profile.");
+    else
+        PostMessageA(window, WM_REFRESH, 0, 0);
+}
+
+void RefusePath(HWND owner, const char* path) {
+    Warn(owner, Format("Sorry, this path is too long:\n%s", path));
+}
+
+void ReportFileNotFound(HWND owner) {
+    Warn(owner, Format("Sorry, Could not find %s", IniLocation.fileName));
+}
+
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text;
+    if (length > 0) {
+        std::vector<char> buffer(static_cast<size_t>(length) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format, again);
+        text.assign(buffer.data(), static_cast<size_t>(length));
+    }
+    va_end(again);
+    return text;
+}

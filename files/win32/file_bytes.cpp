@@ -1,0 +1,63 @@
+#include "files/win32/file_bytes.h"
+
+namespace files {
+
+namespace {
+
+const DWORD kChunk = 1 << 20;
+
+std::wstring Wide(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+}  // namespace
+
+std::wstring WidePath(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return wide;
+    std::wstring full(length, L'\0');
+    length = GetFullPathNameW(wide.c_str(), length, &full[0], nullptr);
+    full.resize(length);
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool ReadBytes(HANDLE file, std::string& bytes) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return false;
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(bytes.size() - done < kChunk ? bytes.size() - done : kChunk);
+        DWORD got = 0;
+        if (!ReadFile(file, &bytes[done], want, &got, nullptr) || got == 0) return false;
+        done += got;
+    }
+    return true;
+}
+
+ReadResult ReadFileBytes(const std::wstring& path, std::string& bytes) {
+    bytes.clear();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
+                                                                              : ReadResult::CannotOpen;
+    }
+    const bool read = ReadBytes(file, bytes);
+    CloseHandle(file);
+    if (!read) bytes.clear();
+    return read ? ReadResult::Read : ReadResult::CannotRead;
+}
+
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes) { return ReadFileBytes(WidePath(path), bytes); }
+
+}  // namespace files

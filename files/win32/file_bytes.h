@@ -1,0 +1,26 @@
+// Reading a whole file into bytes: the one reader that every part of the
+// program uses for its files.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace files {
+
+enum class ReadResult { Read, Missing, CannotOpen, CannotRead };
+
+// A path in the program's code page as the wide calls take it; beyond the
+// platform's limit (the names KEPLIN gives files of its own beside a file
+// near that limit), in the extended form "\\?\C:\...".
+std::wstring WidePath(const std::string& path);
+
+// Every byte of the file open as file, from its start.
+bool ReadBytes(HANDLE file, std::string& bytes);
+
+// Every byte of the file at path. Missing: there is no such file (or folder
+// on its way); CannotOpen: it is there but cannot be opened (a folder, no
+// access); CannotRead: a read failed.
+ReadResult ReadFileBytes(const std::wstring& path, std::string& bytes);
+ReadResult ReadFileBytes(const std::string& path, std::string& bytes);
+
+}  // namespace files

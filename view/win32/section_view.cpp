@@ -1,0 +1,238 @@
+#include "view/win32/section_view.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/preference_rules.h"
+#include "base/win32/message_box.h"
+#include "base/win32/records.h"
+#include "files/win32/backup.h"
+#include "files/win32/profile_store.h"
+#include "ini/scanner.h"
+#include "ini/win32/list_box.h"
+#include "ini/win32/list_box.h"
+#include "print/win32/print_job.h"
+#include "res/resource.h"
+#include "search/win32/find_next_key.h"
+#include "search/win32/search_commands.h"
+#include "view/key_line.h"
+#include "view/listed_lines.h"
+#include "view/win32/input_dialogs.h"
+#include "view/win32/list_keys.h"
+#include "view/win32/section_target.h"
+
+namespace {
+
+// The position to select after the next refresh; set by Edit and Delete.
+LRESULT SavedSelection;
+
+// What each list position shows, from the last refresh: long lines are listed
+// in pieces, and Edit and Delete must act on the whole line.
+std::vector<view::ListedEntry> Entries;
+
+HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_VIEW_LIST); }
+
+void FocusList(HWND dialog) { SetFocus(List(dialog)); }
+
+void LockChanges(HWND dialog) {
+    HMENU menu = GetMenu(dialog);
+    for (int id : {IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT}) {
+        EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+        EnableWindow(GetDlgItem(dialog, id), FALSE);
+    }
+}
+
+// Lists the section again from the file; false when the file could not be
+// opened (the list and the focus then stay as they were).
+bool Refresh(HWND dialog) {
+    ini::IniText file;
+    if (!file.Open(FullPath)) {
+        ReportFileNotFound(dialog);
+        return false;
+    }
+    HWND list = List(dialog);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
+    Entries.clear();
+    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) Entries = view::ReadListedEntries(file);
+    file.Close();
+    for (const view::ListedEntry& entry : Entries) filler.Add(entry.text);
+    filler.Finish();
+    view::SortLikeTheList(Entries, Preferences.Alphabetize == 1);
+    if (base::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
+    if (SearchState.SearchActive) {
+        SendMessageA(list, LB_SETCURSEL, SearchState.LineCursor - 1, 0);
+        SetFocus(GetDlgItem(dialog, IDC_MAIN_MENU));
+    } else {
+        SendMessageA(list, LB_SETCURSEL, SavedSelection, 0);
+        FocusList(dialog);
+        SavedSelection = 0;
+    }
+    return true;
+}
+
+BOOL OnInit(HWND dialog) {
+    SavedSelection = 0;
+    HWND list = List(dialog);
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    InstallListKeys(list);
+    WatchFindNextKey(dialog);
+    ViewHeader = LineBuffer;
+    SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
+    Entries.clear();
+    // Read Only holds even when the first refresh cannot read the file.
+    if (base::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
+    // FALSE keeps the focus the refresh chose: Main Menu while a search match
+    // is shown, else the list.
+    return Refresh(dialog) ? FALSE : TRUE;
+}
+
+// The selected entry, with its position; false (after telling the user) when
+// nothing is selected or the entry is a later piece of a long line. line
+// receives the whole line the entry begins.
+bool SelectedLine(HWND dialog, const char* verb, LRESULT& position, std::string& line) {
+    position = SelectedListText(List(dialog), LineBuffer);
+    if (position == LB_ERR) {
+        Warn(dialog, Format("You must select something before you %s it.", verb));
+        return false;
+    }
+    line = LineBuffer;
+    if (position >= 0 && static_cast<size_t>(position) < Entries.size() && Entries[position].text == LineBuffer) {
+        const view::ListedEntry& entry = Entries[position];
+        if (!entry.beginsLine) {
+            Warn(dialog, Format("This is a later part of a long line:\n%s\n\nSelect the part that begins the line to %s it.",
+                                LineBuffer.c_str(), verb));
+            return false;
+        }
+        line = entry.line;
+    }
+    return true;
+}
+
+// The key of the selected line (as Edit or Delete takes it from the whole
+// line) and the section a change to it goes to; nothing, after telling the
+// user why, when there is no key to change.
+template <typename Key>
+std::optional<std::pair<Key, std::string>> ChooseKey(HWND dialog, const char* verb, const char* lowerVerb,
+                                                     std::optional<Key> (*keyOf)(std::string_view)) {
+    if (base::IsNonZeroOn(Preferences.LockContents)) return std::nullopt;
+    LRESULT position;
+    std::string whole;
+    if (!SelectedLine(dialog, verb, position, whole)) return std::nullopt;
+    SavedSelection = position;
+    std::optional<Key> key = keyOf(whole);
+    if (!key) {
+        Warn(dialog, Format("This line holds no key to %s:\n%s", lowerVerb, LineBuffer.c_str()));
+        return std::nullopt;
+    }
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    if (!section) return std::nullopt;
+    return std::make_pair(*key, *section);
+}
+
+void EditKey(HWND dialog) {
+    std::optional<std::pair<view::KeyValue, std::string>> chosen = ChooseKey(dialog, "Edit", "edit", view::SplitKeyLine);
+    if (!chosen) return;
+    KeyBuffer = chosen->first.key;
+    ValueBuffer = chosen->first.value;
+    LineBuffer = ViewHeader;
+    InputMode = 0;
+    if (RunInputString(dialog) == 0) {
+        FocusList(dialog);
+        return;
+    }
+    BackupIfWanted(dialog);
+    ReportWrite(dialog, profile::WriteKey(chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str(), FullPath));
+}
+
+void DeleteKey(HWND dialog) {
+    std::optional<std::pair<std::string, std::string>> chosen = ChooseKey(dialog, "Delete", "delete", view::KeyOfLine);
+    if (!chosen) return;
+    LineBuffer = chosen->first;
+    if (!AskYesNo(dialog, Format("Are you sure you want to DELETE\n%s ?", LineBuffer.c_str()))) {
+        FocusList(dialog);
+        return;
+    }
+    BackupIfWanted(dialog);
+    bool deleted = profile::DeleteKey(chosen->second.c_str(), LineBuffer.c_str(), FullPath);
+    ReportWrite(dialog, deleted);
+    if (deleted) FocusList(dialog);
+}
+
+void InsertKey(HWND dialog) {
+    if (base::IsNonZeroOn(Preferences.LockContents)) return;
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    if (!section) return;
+    if (RunDoubleInputString(dialog) == 0) {
+        FocusList(dialog);
+        return;
+    }
+    BackupIfWanted(dialog);
+    ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath));
+}
+
+void Leave(HWND dialog, INT_PTR result) {
+    StopWatchingFindNextKey();
+    RemoveListKeys(List(dialog));
+    EndDialog(dialog, result);
+}
+
+void BackToMainMenu(HWND dialog) {
+    // Leaving the view ends any search: Find Next grays until the next Find,
+    // and the match this view showed is shown no more.
+    EndSearch();
+    SearchState.SearchActive = 0;
+    Leave(dialog, 0);
+}
+
+void FindNext(HWND dialog) {
+    // Opened by the main window's search: hand the walk back to it.
+    if (SearchState.SearchActive) {
+        Leave(dialog, 1);
+        return;
+    }
+    FindNextInView(dialog);
+}
+
+BOOL OnCommand(HWND dialog, int id, int notification) {
+    switch (id) {
+    case IDC_MAIN_MENU:
+    case IDCANCEL:          BackToMainMenu(dialog); return TRUE;
+    case IDC_EDIT_KEY:      EditKey(dialog); return TRUE;
+    case IDC_DELETE_KEY:    DeleteKey(dialog); return TRUE;
+    case IDC_INSERT:        InsertKey(dialog); return TRUE;
+    case IDC_PRINT:         PrintJob(ProgramInstance, dialog, 1, ViewHeader); return TRUE;
+    case IDC_FIND:          FindInView(dialog); return TRUE;
+    case IDC_FIND_NEXT:     FindNext(dialog); return TRUE;
+    case IDC_SECTION_LIST:
+        if (notification == LBN_DBLCLK) PostMessageA(dialog, WM_COMMAND, IDC_EDIT_KEY, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL OnMenuPopup(HMENU menu, int position) {
+    if (position != 1) return FALSE;
+    EnableMenuItem(menu, IDC_FIND_NEXT,
+                   MF_BYCOMMAND | (SearchState.SearchText[0] != '\0' ? MF_ENABLED : MF_GRAYED));
+    return TRUE;
+}
+
+INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_INITDIALOG:    return OnInit(dialog);
+    case WM_REFRESH:       Refresh(dialog); return TRUE;
+    case WM_INITMENUPOPUP: return OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp));
+    case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp), HIWORD(wp));
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR RunSectionView(HWND owner) {
+    return DialogBoxParamA(ProgramInstance, "View", owner, SectionViewProc, 0);
+}

@@ -8,6 +8,7 @@
 
 #include "ini/line_order.h"
 #include "ini/scanner.h"
+#include "reference_walk.h"
 
 namespace {
 
@@ -59,11 +60,13 @@ int main(int argc, char** argv) {
     const auto bytes = std::filesystem::file_size(path, error);
 
     auto start = std::chrono::steady_clock::now();
-    ini::IniText file;
-    if (!file.Open(path)) {
+    std::string text;
+    if (!reference::ReadFileBytes(path, text)) {
         std::fprintf(stderr, "cannot open %s\n", path.c_str());
         return 1;
     }
+    ini::IniText file;
+    file.OpenBytes(text);
     ini::VectorSink headers;
     ini::ListSectionHeaders(file, headers);
     file.Close();

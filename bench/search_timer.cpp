@@ -172,11 +172,13 @@ int WalkToTheEnd(Walk walk) {
 }
 
 int TimeWalks(const char* ini, const char* text, bool withReference) {
-    ini::IniText file;
-    if (!file.Open(ini)) {
+    std::string bytes;
+    if (!reference::ReadFileBytes(ini, bytes)) {
         std::fprintf(stderr, "search_timer: cannot open %s\n", ini);
         return 2;
     }
+    ini::IniText file;
+    file.OpenBytes(bytes);
     ini::VectorSink headers;
     ini::ListSectionHeaders(file, headers);
     file.Close();

@@ -31,6 +31,7 @@ target_compile_options(keplin_core_bench PRIVATE ${KEPLIN_WARNINGS} PUBLIC -O2)
 add_executable(scanner_bench ${CMAKE_SOURCE_DIR}/bench/scanner_bench.cpp)
 target_compile_options(scanner_bench PRIVATE ${KEPLIN_WARNINGS})
 target_link_libraries(scanner_bench PRIVATE keplin_core_bench)
+target_include_directories(scanner_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
 set_target_properties(scanner_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
 # The folders depend one way, from the ground floor up; and the check itself

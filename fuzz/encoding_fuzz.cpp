@@ -21,12 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const ini::FileText detected = ini::DecodeFile(bytes, kAnsi);
     FUZZ_CHECK(ini::EncodeFile(detected, kAnsi) == bytes);
+    // The text goes through a list box (UTF-16) and back unchanged.
+    FUZZ_CHECK(ini::Utf16ToUtf8(ini::Utf8ToUtf16(detected.text)) == detected.text);
     if (detected.encoding == ini::Encoding::Utf8) FUZZ_CHECK(ini::IsValidUtf8(bytes));
 
-    // Forced into each encoding whose mark the bytes carry, or none.
+    // Read as the ANSI code page, or as UTF-8, whatever they hold.
     for (ini::Encoding encoding : {ini::Encoding::Ansi, ini::Encoding::Utf8}) {
         const ini::FileText file = ini::DecodeFile(bytes, encoding, kAnsi);
         FUZZ_CHECK(ini::EncodeFile(file, kAnsi) == bytes);
+        FUZZ_CHECK(ini::Utf16ToUtf8(ini::Utf8ToUtf16(file.text)) == file.text);
     }
 
     // Valid text goes through UTF-16 and back unchanged.

@@ -114,6 +114,25 @@ std::optional<std::string> ReadExactly(std::string_view bytes, const CodePage& a
     return text;
 }
 
+void AppendEscaped(std::string& text, unsigned char byte) { AppendUtf8(text, kEscapedByteBase + byte); }
+
+// UTF-8 bytes as text: valid characters as they are, any other byte kept as
+// its escape.
+std::string DecodeUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 4);
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t start = at;
+        char32_t point;
+        if (NextCodePoint(bytes, at, point, false))
+            text.append(bytes.substr(start, at - start));
+        else
+            AppendEscaped(text, static_cast<unsigned char>(bytes[start]));
+    }
+    return text;
+}
+
 std::string DecodeAnsi(std::string_view bytes, const CodePage& ansi) {
     if (std::optional<std::string> whole = ReadExactly(bytes, ansi)) return *whole;
     // Some line is not read back unchanged: such lines keep their bytes.
@@ -126,11 +145,10 @@ std::string DecodeAnsi(std::string_view bytes, const CodePage& ansi) {
             text += *read;
         } else {
             for (char c : line) {
-                const unsigned char b = static_cast<unsigned char>(c);
-                if (b < 0x80)
+                if (static_cast<unsigned char>(c) < 0x80)
                     text += c;
                 else
-                    AppendUtf8(text, kEscapedByteBase + b);
+                    AppendEscaped(text, static_cast<unsigned char>(c));
             }
         }
         at = next;
@@ -138,20 +156,21 @@ std::string DecodeAnsi(std::string_view bytes, const CodePage& ansi) {
     return text;
 }
 
-std::optional<std::string> EncodeAnsi(std::string_view text, const CodePage& ansi) {
+// Text back into bytes: each escape gives back its byte, and the runs between
+// them go through write; nothing when write refuses a run.
+template <typename WriteRun>
+std::optional<std::string> Unescape(std::string_view text, WriteRun write) {
     std::string bytes;
     bytes.reserve(text.size());
     std::size_t runStart = 0;
     auto flush = [&](std::size_t end) {
         if (end == runStart) return true;
-        std::optional<std::u16string> units = ExactUtf16(text.substr(runStart, end - runStart));
-        if (!units) return false;
-        std::optional<std::string> written = ansi.Write(*units);
+        std::optional<std::string> written = write(text.substr(runStart, end - runStart));
         if (!written) return false;
         bytes += *written;
         return true;
     };
-    // Kept bytes stand out as ED B2 xx or ED B3 xx; the rest goes in runs.
+    // Escapes stand out as ED B2 xx or ED B3 xx.
     for (std::size_t at = text.find('\xED'); at != std::string_view::npos; at = text.find('\xED', at + 1)) {
         if (at + 2 >= text.size()) break;
         const unsigned char second = static_cast<unsigned char>(text[at + 1]);
@@ -165,6 +184,22 @@ std::optional<std::string> EncodeAnsi(std::string_view text, const CodePage& ans
     }
     if (!flush(text.size())) return std::nullopt;
     return bytes;
+}
+
+std::optional<std::string> EncodeAnsi(std::string_view text, const CodePage& ansi) {
+    return Unescape(text, [&](std::string_view run) -> std::optional<std::string> {
+        std::optional<std::u16string> units = ExactUtf16(run);
+        if (!units) return std::nullopt;
+        return ansi.Write(*units);
+    });
+}
+
+std::optional<std::string> EncodeUtf8(std::string_view text) {
+    return Unescape(text, [](std::string_view run) -> std::optional<std::string> {
+        // Between the escapes only characters: a surrogate cannot be written in UTF-8.
+        if (!IsValidUtf8(run)) return std::nullopt;
+        return std::string(run);
+    });
 }
 
 }  // namespace
@@ -213,10 +248,10 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
     file.encoding = encoding;
     switch (encoding) {
     case Encoding::Utf8:
-        file.text.assign(bytes);
+        file.text = DecodeUtf8(bytes);
         break;
     case Encoding::Utf8Bom:
-        file.text.assign(bytes.substr(bytes.size() < 3 ? bytes.size() : 3));
+        file.text = DecodeUtf8(bytes.substr(bytes.size() < 3 ? bytes.size() : 3));
         break;
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
@@ -242,9 +277,12 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
 std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi) {
     switch (file.encoding) {
     case Encoding::Utf8:
-        return file.text;
-    case Encoding::Utf8Bom:
-        return "\xEF\xBB\xBF" + file.text;
+        return EncodeUtf8(file.text);
+    case Encoding::Utf8Bom: {
+        std::optional<std::string> bytes = EncodeUtf8(file.text);
+        if (!bytes) return std::nullopt;
+        return "\xEF\xBB\xBF" + *bytes;
+    }
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
         std::optional<std::u16string> units = ExactUtf16(file.text);

@@ -4,16 +4,17 @@
 //
 // KEPLIN works on UTF-8 text whatever the file holds, and turns it back into
 // the file's own bytes exactly: decoding and encoding an unchanged text gives
-// the same bytes, every byte. Where UTF-8 cannot say what a file holds, the
-// text keeps it in a form that only encoding reads back:
-// - an unpaired UTF-16 surrogate is written as the three bytes UTF-8 would
-//   give its code point (ED A0 80 to ED BF BF);
-// - in a file of the ANSI code page, a line that the code page cannot read
-//   and write back unchanged keeps each of its bytes above 127 as the code
-//   point U+DC80 plus the byte, written the same way;
-// - a UTF-8 file with a byte-order mark keeps invalid bytes as they are.
+// the same bytes, every byte. What UTF-8 cannot say is kept in the text as a
+// lone surrogate code point, written as the three bytes UTF-8 would give it
+// (ED A0 80 to ED BF BF):
+// - an unpaired surrogate of a UTF-16 file, as itself;
+// - a byte that is not part of a character: in a UTF-8 file a byte that
+//   is not valid UTF-8, in a file of the ANSI code page each byte above 127
+//   of a line that the code page cannot read and write back unchanged; the
+//   byte b is kept as U+DC00 + b (U+DC80 to U+DCFF).
 // None of these is valid UTF-8, which is how the program tells a line it
-// cannot change without changing its bytes.
+// cannot change without changing its bytes. The same text goes through
+// UTF-16 and back unchanged, so list boxes hold it exactly.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -73,7 +74,8 @@ std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi
 // when it holds them all. Text must be valid UTF-8.
 std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, const CodePage& ansi);
 
-// UTF-8 (surrogates written as above included) to UTF-16 and back.
+// The text (surrogates written as above included) to UTF-16 and back,
+// exactly; anything else in text comes out as U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 

@@ -284,4 +284,22 @@ std::vector<ProfileSection> ReadProfileModel(std::string_view text) {
     return sections;
 }
 
+std::optional<std::string> ReadProfileString(std::string_view text, std::string_view section,
+                                             std::string_view key) {
+    const std::string_view wantedSection = TrimProfileBlanks(section), wantedKey = TrimProfileBlanks(key);
+    for (const ProfileSection& found : ReadProfileModel(text)) {
+        if (!SameProfileName(found.name, wantedSection)) continue;
+        for (const ProfileKey& line : found.keys) {
+            if (!SameProfileName(line.name, wantedKey)) continue;
+            if (!line.value) return std::nullopt;
+            std::string value = *line.value;
+            if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+            return value;
+        }
+        // Only the first section of a name is read.
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 }  // namespace ini

@@ -54,6 +54,13 @@ struct ProfileSection {
 };
 std::vector<ProfileSection> ReadProfileModel(std::string_view text);
 
+// The value the platform's reader gives for key in section: the first
+// matching section, its first matching key, blanks at both ends and one pair
+// of surrounding double quotes removed. Nothing when there is no such key
+// or it has no "=".
+std::optional<std::string> ReadProfileString(std::string_view text, std::string_view section,
+                                             std::string_view key);
+
 // True when two names are the same name to the platform: ASCII letters compare
 // without case, and a name ends at a NUL byte.
 bool SameProfileName(std::string_view a, std::string_view b);

@@ -1,91 +1,73 @@
 #include "ini/scanner.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace ini {
 
-IniText::~IniText() { Close(); }
+namespace {
 
-bool IniText::Open(const std::string& path) {
-    Close();
-    // Binary mode: the line-end folding is done here, the same on every platform.
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) return false;
-    buffer_.resize(chunkSize_);
-    data_ = buffer_.data();
-    pos_ = end_ = 0;
-    // Some systems open a directory for reading and fail only at the first
-    // read: read ahead now so that such a path fails here, like a missing file.
-    Refill();
-    if (std::ferror(file_)) {
-        Close();
-        return false;
-    }
-    return true;
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// True when the eight bytes hold no line end and nothing but ASCII.
+bool PlainAscii(const char* at) {
+    std::uint64_t block;
+    std::memcpy(&block, at, 8);
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    auto holds = [&](unsigned char c) {
+        const std::uint64_t x = block ^ (kOnes * c);
+        return ((x - kOnes) & ~x & kHighs) != 0;
+    };
+    return (block & kHighs) == 0 && !holds('\n') && !holds('\r');
 }
 
-void IniText::OpenBytes(std::string_view bytes) {
-    Close();
-    inMemory_ = true;
-    data_ = bytes.data();
+}  // namespace
+
+void IniText::OpenBytes(std::string_view text) {
+    text_ = text;
     pos_ = 0;
-    end_ = bytes.size();
+    open_ = true;
 }
 
 void IniText::Close() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    inMemory_ = false;
-    data_ = nullptr;
-    pos_ = end_ = 0;
-}
-
-bool IniText::Refill() {
-    // Bytes in memory are all there from the start.
-    if (inMemory_ || file_ == nullptr) return false;
+    text_ = std::string_view();
     pos_ = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    return end_ > 0;
-}
-
-int IniText::Next() {
-    if (pos_ == end_ && !Refill()) return EOF;
-    char c = data_[pos_++];
-    if (c == '\r') {
-        // A lone CR ends a line as CR LF does. The pair may straddle two chunks.
-        if ((pos_ < end_ || Refill()) && data_[pos_] == '\n') ++pos_;
-        return '\n';
-    }
-    return static_cast<unsigned char>(c);
+    open_ = false;
 }
 
 bool IniText::ReadIniLine(std::string& line, std::size_t limit) {
     line.clear();
-    if (!IsOpen() || limit < 2) return false;
+    if (!open_ || limit < 2 || pos_ >= text_.size()) return false;
     const std::size_t most = limit - 1;
-    bool readAny = false;
-    while (line.size() < most) {
-        if (pos_ == end_ && !Refill()) break;
-        // Copy the plain run in one go; only CR and LF need a closer look.
-        const char* start = data_ + pos_;
-        const std::size_t span = std::min(end_ - pos_, most - line.size());
-        std::size_t n = 0;
-        while (n < span && start[n] != '\n' && start[n] != '\r') ++n;
-        if (n > 0) {
-            line.append(start, n);
-            pos_ += n;
-            readAny = true;
+    const char* data = text_.data();
+    const std::size_t end = text_.size();
+    std::size_t at = pos_, characters = 0;
+    bool lineEnd = false;
+    while (at < end) {
+        if (characters + 8 <= most && at + 8 <= end && PlainAscii(data + at)) {
+            at += 8;
+            characters += 8;
             continue;
         }
-        if (span == 0) break;
-        const int c = Next();
-        if (c == EOF) break;
-        line.push_back(static_cast<char>(c));
-        readAny = true;
-        if (c == '\n') break;
+        const char c = data[at];
+        // A piece ends before a character, never inside one.
+        if (StartsCharacter(c)) {
+            if (characters == most) break;
+            ++characters;
+        }
+        if (c == '\n' || c == '\r') {
+            lineEnd = true;
+            break;
+        }
+        ++at;
     }
-    if (!readAny) return false;
+    line.assign(data + pos_, at - pos_);
+    if (lineEnd) {
+        // LF, CR LF and a lone CR all end a line, and come back as one newline.
+        at += (data[at] == '\r' && at + 1 < end && data[at + 1] == '\n') ? 2 : 1;
+        line.push_back('\n');
+    }
+    pos_ = at;
     // The rest of the piece after a NUL byte is gone, as it is from a C string.
     const std::size_t nul = line.find('\0');
     if (nul != std::string::npos) line.resize(nul);

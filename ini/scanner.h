@@ -3,15 +3,14 @@
 // list box in the program and a vector in tests.
 #pragma once
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ini {
 
-// Line limits count the terminating zero of the classic line reader:
-// a read takes at most limit - 1 characters.
+// Line limits count the terminating zero of the classic line reader: a read
+// takes at most limit - 1 characters (code points of the UTF-8 text).
 constexpr std::size_t kListLimit = 150;
 constexpr std::size_t kSeekLimit = 250;
 
@@ -29,49 +28,29 @@ public:
     std::vector<std::string> lines;
 };
 
-// An INI file open for reading. Lines end at LF, CR LF or a lone CR, as they
-// do for the platform's profile reader (and so for the lines our writer adds
-// to a lone-CR file); each comes back as one newline. A Ctrl-Z byte is an
-// ordinary character. A line stops at its first NUL byte, as a C string would.
-// The passes below read from a file the caller has opened; the caller closes
-// it (or lets it go out of scope) when the pass returns.
+// A file's text (as decoded, see encoding.h) read line by line, the way the
+// classic line reader reads a text file: LF, CR LF and a lone CR each end a
+// line and come back as one newline; a Ctrl-Z byte is an ordinary
+// character; a line stops at its first NUL byte, as a C string would. Limits
+// count characters, not bytes, and a piece never ends inside a character.
 class IniText {
 public:
-    // Big reads keep a 44 MB file to a few dozen system calls.
-    static constexpr std::size_t kChunkSize = 64 * 1024;
-    // chunkSize: bytes per read; small sizes let tests put every byte of a
-    // text at a read boundary.
-    explicit IniText(std::size_t chunkSize = kChunkSize) : chunkSize_(chunkSize ? chunkSize : 1) {}
-    ~IniText();
-    IniText(const IniText&) = delete;
-    IniText& operator=(const IniText&) = delete;
-
-    // Opens path for reading; false when it cannot be opened or is a directory.
-    bool Open(const std::string& path);
-    // Reads from bytes already in memory, which the caller keeps alive while
-    // this reads. The same rules as a file, so a search can read a file once
-    // and go over it many times.
-    void OpenBytes(std::string_view bytes);
-    bool IsOpen() const { return file_ != nullptr || inMemory_; }
+    // Reads text that the caller keeps alive while this reads it.
+    void OpenBytes(std::string_view text);
+    bool IsOpen() const { return open_; }
     void Close();
-    // Bytes consumed so far; only for text opened with OpenBytes.
+    // Bytes of the text consumed so far.
     std::size_t Offset() const { return pos_; }
 
-    // Reads the next line: up to and including the newline, or limit - 1
-    // characters, or to the end of the file. False at the end of the file
-    // when nothing was read (and always for a limit below 2). The newline,
-    // when read, stays in line.
+    // Reads the next line: up to and including its line end, or limit - 1
+    // characters, or to the end of the text. False at the end of the text
+    // (and always for a limit below 2). The newline, when read, stays in line.
     bool ReadIniLine(std::string& line, std::size_t limit);
 
 private:
-    int Next();          // next byte with CR LF and a lone CR folded into LF, or EOF
-    bool Refill();
-    std::size_t chunkSize_;
-    std::FILE* file_ = nullptr;
-    bool inMemory_ = false;
-    std::vector<char> buffer_;
-    const char* data_ = nullptr;   // buffer_, or the bytes given to OpenBytes
-    std::size_t pos_ = 0, end_ = 0;
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    bool open_ = false;
 };
 
 // Removes the newline at the end of line, when there is one.

@@ -26,9 +26,14 @@ std::int64_t PageCount(std::int64_t lineCount, std::int64_t linesPerPage) {
 }
 
 std::string_view CutRow(std::string_view line, std::int64_t charactersPerLine) {
-    if (charactersPerLine <= 0) return line.substr(0, 0);
-    if (static_cast<std::uint64_t>(charactersPerLine) >= line.size()) return line;
-    return line.substr(0, static_cast<std::size_t>(charactersPerLine));
+    // Characters of UTF-8 text: a row ends before a character, never inside one.
+    std::int64_t characters = 0;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        if ((static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) continue;
+        if (characters == charactersPerLine) return line.substr(0, at);
+        ++characters;
+    }
+    return charactersPerLine <= 0 ? line.substr(0, 0) : line;
 }
 
 PageRows RowsOfPage(std::int64_t page, std::int64_t lineCount, std::int64_t linesPerPage) {

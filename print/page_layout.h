@@ -37,7 +37,8 @@ PageMetrics ComputePageMetrics(const DeviceFigures& device);
 // 0 for no lines; linesPerPage below 1 counts as 1.
 std::int64_t PageCount(std::int64_t lineCount, std::int64_t linesPerPage);
 
-// The first charactersPerLine characters of line (all of it when shorter).
+// The first charactersPerLine characters (not bytes) of the UTF-8 line, all
+// of it when shorter.
 std::string_view CutRow(std::string_view line, std::int64_t charactersPerLine);
 
 // The rows of page (0-based): the lines from first up to, not including, end.

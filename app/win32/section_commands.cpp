@@ -25,7 +25,7 @@ void DeleteSection(HWND window) {
     std::optional<std::string> section = EditableSection(window, LineBuffer);
     if (!section) return;
     if (!AskYesNo(window, Format("Are you sure you want to DELETE\n%s ?", LineBuffer.c_str()))) return;
-    BackupIfWanted(window);
+    if (!PrepareChange(window, {section->c_str()})) return;
     ReportWrite(window, profile::DeleteSection(section->c_str(), FullPath));
 }
 
@@ -38,6 +38,6 @@ void InsertSection(HWND window) {
     if (RunInputString(window) == 0) return;
     std::string section = ValueBuffer;
     if (RunDoubleInputString(window) == 0) return;
-    BackupIfWanted(window);
+    if (!PrepareChange(window, {section.c_str(), KeyBuffer.c_str(), ReadBuffer.c_str()})) return;
     ReportWrite(window, profile::WriteKey(section.c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath));
 }

@@ -6,6 +6,7 @@
 #include "base/path_rules.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "files/win32/file_text.h"
 #include "files/win32/safe_replace.h"
 #include "ini/scanner.h"
 #include "ini/win32/list_box.h"
@@ -14,6 +15,7 @@
 void ShowNoFileSelected(HWND window) {
     SetFocus(GetDlgItem(window, IDC_SELECT_INI));
     SetDlgItemTextA(window, IDC_FILE_LABEL, "No file selected");
+    SetDlgItemTextA(window, IDC_ENCODING_LABEL, "");
     SendDlgItemMessageA(window, IDC_SECTION_LIST, LB_RESETCONTENT, 0, 0);
 }
 
@@ -37,13 +39,16 @@ void ListSections(HWND window) {
     RecoverInterruptedReplace(FullPath);
     HWND list = GetDlgItem(window, IDC_SECTION_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    ini::IniText file;
-    if (!file.Open(FullPath)) {
+    ini::FileText text;
+    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
         ReportFileNotFound(window);
         IniLocation.fileName[0] = '\0';
         ShowNoFileSelected(window);
         return;
     }
+    SetDlgItemTextA(window, IDC_ENCODING_LABEL, files::EncodingNameOf(text.encoding).c_str());
+    ini::IniText file;
+    file.OpenBytes(text.text);
     ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
     ini::ListSectionHeaders(file, filler);
     file.Close();

@@ -37,8 +37,11 @@ struct PreferencesRecord {
 extern PreferencesRecord Preferences;
 
 // Find state shared by the main window, the section view and the search.
+constexpr int kSearchTextChars = 255;
 struct SearchStateRecord {
-    char SearchText[256];           // empty: no search running
+    // Empty: no search running. At most kSearchTextChars characters, in
+    // UTF-8 (up to three bytes each, as UTF-16 counts them).
+    char SearchText[kSearchTextChars * 3 + 1];
     unsigned char MatchCase;
     unsigned char SearchActive;     // set while a match found by the walk is shown
     int32_t SectionCursor;

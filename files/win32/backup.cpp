@@ -8,23 +8,17 @@
 #include "base/win32/records.h"
 #include "files/backup_name.h"
 #include "files/win32/file_copy.h"
+#include "files/win32/file_text.h"
 #include "files/win32/profile_store.h"
 
 namespace {
 
-// True when the file's last line has no line end; an empty file has no last line.
+// True when the file's last line has no line end; an empty file has no last
+// line. Read as text, so that a UTF-16 file is judged by its characters.
 bool LastLineIsOpen(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER back;
-    back.QuadPart = -1;
-    char last = '\n';
-    DWORD got = 0;
-    const bool open = SetFilePointerEx(file, back, nullptr, FILE_END) && ReadFile(file, &last, 1, &got, nullptr) &&
-                      got == 1 && last != '\n' && last != '\r';
-    CloseHandle(file);
-    return open;
+    ini::FileText file;
+    if (files::ReadFileText(path, file) != files::ReadResult::Read || file.text.empty()) return false;
+    return file.text.back() != '\n' && file.text.back() != '\r';
 }
 
 }  // namespace
@@ -49,4 +43,14 @@ BackupOutcome MakeBackup(HWND owner) {
 
 void BackupIfWanted(HWND owner) {
     if (base::IsNonZeroOn(Preferences.Backup)) MakeBackup(owner);
+}
+
+bool PrepareChange(HWND owner, std::initializer_list<const char*> texts) {
+    const std::string refused = profile::CannotWrite(FullPath, texts);
+    if (!refused.empty()) {
+        Warn(owner, refused);
+        return false;
+    }
+    BackupIfWanted(owner);
+    return true;
 }

@@ -10,10 +10,10 @@
 #include "base/path_rules.h"
 #include "base/preference_rules.h"
 #include "base/win32/message_box.h"
-#include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/chosen_file.h"
 #include "files/win32/file_bytes.h"
+#include "files/win32/file_text.h"
 #include "files/win32/profile_store.h"
 #include "files/win32/safe_replace.h"
 #include "ini/profile_writer.h"
@@ -57,24 +57,29 @@ void WatchFileType(HWND dialog) {
     ShowWindow(GetDlgItem(dialog, IDC_RESTORE), backups ? SW_SHOW : SW_HIDE);
 }
 
-// The file as it was when the backup was made: the backup's bytes without
+// The file as it was when the backup was made: the backup's text without
 // the [BACKUPLOCATION] section, and without the line end that adding the
-// section gave a last line that had none. Nothing when the section cannot be
-// taken out (a text our writer refuses).
+// section gave a last line that had none, in the backup's own encoding.
+// Nothing when the section cannot be taken out (a text our writer refuses).
 std::optional<std::string> RestoredBytes(const std::string& backup, const std::string& bytes) {
-    std::optional<std::string> restored = ini::DeleteProfileSection(bytes, "BACKUPLOCATION");
+    ini::FileText file;
+    if (files::ReadFileText(backup, file) != files::ReadResult::Read) return std::nullopt;
+    std::optional<std::string> restored = ini::DeleteProfileSection(file.text, "BACKUPLOCATION");
     if (!restored) return restored;
     // Only when the section was the last thing in the file is the line end
     // before it the one that was added.
-    const bool sectionWasLast = restored->size() < bytes.size() && bytes.compare(0, restored->size(), *restored) == 0;
-    if (sectionWasLast && profile::ReadString("BACKUPLOCATION", "NoFinalLineEnd", backup.c_str()) == "1") {
+    const std::string& whole = file.text;
+    const bool sectionWasLast = restored->size() < whole.size() && whole.compare(0, restored->size(), *restored) == 0;
+    if (sectionWasLast && ini::ReadProfileString(whole, "BACKUPLOCATION", "NoFinalLineEnd") == "1") {
         std::string& text = *restored;
         if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
             text.resize(text.size() - 2);
         else if (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
             text.pop_back();
     }
-    return restored;
+    if (*restored == whole) return bytes;
+    file.text = std::move(*restored);
+    return files::FileBytesOf(file);
 }
 
 // Puts the backup's file back with one replacement of the original's bytes,

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
-#include "files/win32/file_bytes.h"
+#include "base/path_rules.h"
+#include "files/win32/file_text.h"
 #include "files/win32/safe_replace.h"
 #include "ini/profile_writer.h"
 
@@ -23,28 +26,31 @@ std::string ResolvedPath(const char* path) {
     return std::string(windows) + "\\" + name;
 }
 
-// The file's bytes; empty text for a file that does not exist yet.
-std::optional<std::string> ReadText(const std::string& path) {
-    std::string bytes;
-    switch (files::ReadFileBytes(path, bytes)) {
+// The file's text; empty UTF-8 text for a file that does not exist yet.
+std::optional<ini::FileText> ReadText(const std::string& path) {
+    ini::FileText file;
+    switch (files::ReadFileText(path, file)) {
     case files::ReadResult::Read:
-    case files::ReadResult::Missing: return bytes;
+    case files::ReadResult::Missing: return file;
     default:                         return std::nullopt;
     }
 }
 
-// Reads the file, applies the change and saves the result safely. A change
-// that leaves the text as it was writes nothing.
+// Reads the file, applies the change to its text and saves the result, in
+// the file's own encoding, safely. A change that leaves the text as it was
+// writes nothing.
 template <typename Change>
 bool ChangeFile(const char* path, Change change) {
     const std::string file = ResolvedPath(path);
     if (!RecoverInterruptedReplace(file.c_str())) return false;
-    std::optional<std::string> text = ReadText(file);
+    std::optional<ini::FileText> text = ReadText(file);
     if (!text) return false;
-    std::optional<std::string> changed = change(*text);
+    std::optional<std::string> changed = change(text->text);
     if (!changed) return false;
-    if (*changed == *text) return true;
-    return ReplaceFileContents(file.c_str(), *changed);
+    if (*changed == text->text) return true;
+    text->text = std::move(*changed);
+    std::optional<std::string> bytes = files::FileBytesOf(*text);
+    return bytes && ReplaceFileContents(file.c_str(), *bytes);
 }
 
 }  // namespace
@@ -54,16 +60,19 @@ int ReadInt(const char* section, const char* key, const char* path) {
 }
 
 std::string ReadString(const char* section, const char* key, const char* path) {
-    // The whole value, however long: a path cut short would name another file.
-    std::string value(256, '\0');
-    for (;;) {
-        DWORD got = GetPrivateProfileStringA(section, key, "", &value[0], static_cast<DWORD>(value.size()), path);
-        if (got + 1 < value.size()) {
-            value.resize(got);
-            return value;
-        }
-        value.assign(value.size() * 2, '\0');
-    }
+    // Read as it was written, in the file's own encoding: the platform would
+    // read a file of the ANSI code page in the program's, UTF-8.
+    std::optional<ini::FileText> text = ReadText(ResolvedPath(path));
+    return text ? ini::ReadProfileString(text->text, section, key).value_or("") : "";
+}
+
+std::string CannotWrite(const char* path, std::initializer_list<const char*> texts) {
+    const std::string file = ResolvedPath(path);
+    std::optional<ini::FileText> text = ReadText(file);
+    if (!text) return "";
+    std::string typed;
+    for (const char* part : texts) typed += part;
+    return files::WhyNotWritable(base::SplitIniPath(file).fileName, *text, typed);
 }
 
 bool WriteKey(const char* section, const char* key, const char* value, const char* path) {

@@ -1,16 +1,22 @@
-// Every change KEPLIN makes to an INI file goes through here: the file is read,
-// changed by our own profile writer (only the lines concerned) and saved by
-// ReplaceFileContents. Values read by key come from the platform's
-// private-profile service. Each call names the file by full path (a bare name
-// means the Windows directory, as for the platform). Results: nonzero on
-// success; no call shows a message.
+// Changes to INI files by section and key: the file's text is read in its own
+// encoding, changed by our own profile writer (only the lines concerned),
+// written back in that encoding and saved by ReplaceFileContents. Strings are
+// read by key from the same text with the platform reader's rules; integers
+// (the preferences) by the platform's own call. Each call names the file by
+// full path (a bare name means the Windows directory, as for the platform).
+// Results: nonzero on success; no call shows a message.
 #pragma once
+#include <initializer_list>
 #include <string>
 
 namespace profile {
 
 int ReadInt(const char* section, const char* key, const char* path);
 std::string ReadString(const char* section, const char* key, const char* path);
+// Why the texts (a section, a key, a value the user typed) cannot be written
+// into the file faithfully, as a message; empty when they can. Asked before
+// anything is written, the backup included.
+std::string CannotWrite(const char* path, std::initializer_list<const char*> texts);
 bool WriteKey(const char* section, const char* key, const char* value, const char* path);
 bool DeleteKey(const char* section, const char* key, const char* path);
 bool DeleteSection(const char* section, const char* path);

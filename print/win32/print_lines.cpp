@@ -2,6 +2,7 @@
 
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "files/win32/file_text.h"
 #include "ini/scanner.h"
 #include "ini/win32/list_box.h"
 
@@ -9,11 +10,14 @@ int FillPrintLines(const std::string& headerText, bool oneSection, HWND list, HW
     // The caller's buffer may be reused while the file is read.
     const std::string header = headerText;
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    ini::IniText file;
-    if (!file.Open(std::string(IniLocation.directory) + "\\" + IniLocation.fileName)) {
+    ini::FileText text;
+    if (files::ReadFileText(std::string(IniLocation.directory) + "\\" + IniLocation.fileName, text) !=
+        files::ReadResult::Read) {
         ReportFileNotFound(owner);
         return -1;
     }
+    ini::IniText file;
+    file.OpenBytes(text.text);
     ListFiller filler(list, ListFiller::Order::InFileOrder);
     if (oneSection) {
         if (!ini::FindSection(file, header, ini::kSeekLimit)) return 0;

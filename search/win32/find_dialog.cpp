@@ -10,7 +10,7 @@ namespace {
 BOOL OnInit(HWND dialog) {
     CheckDlgButton(dialog, IDC_MATCH_CASE, SearchState.MatchCase == 1 ? BST_CHECKED : BST_UNCHECKED);
     // The field holds no more than the search text can keep.
-    SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, sizeof SearchState.SearchText - 1, 0);
+    SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, kSearchTextChars, 0);
     SetDlgItemTextA(dialog, IDC_FIND_TEXT, SearchState.SearchText);
     // The platform puts the focus on the first control that takes it: the field.
     return TRUE;

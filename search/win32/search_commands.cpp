@@ -6,7 +6,7 @@
 
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
-#include "files/win32/file_bytes.h"
+#include "files/win32/file_text.h"
 #include "ini/scanner.h"
 #include "ini/win32/list_box.h"
 #include "res/resource.h"
@@ -44,7 +44,12 @@ int SearchSections(HWND owner) {
     ListHeaders headers(GetDlgItem(owner, IDC_SECTION_LIST));
     search::WalkCursor cursor{SearchState.SectionCursor, SearchState.LineCursor, SearchState.LastMatchedSection};
     const search::WalkRequest request{SearchState.SearchText, SearchState.MatchCase == 1, Preferences.Alphabetize};
-    auto readFile = [](std::string& bytes) { return files::ReadFileBytes(FullPath, bytes) == files::ReadResult::Read; };
+    auto readFile = [](std::string& text) {
+        ini::FileText file;
+        if (files::ReadFileText(FullPath, file) != files::ReadResult::Read) return false;
+        text = std::move(file.text);
+        return true;
+    };
     switch (search::SearchSections(headers, readFile, request, cursor)) {
     case search::WalkResult::Found:
         SearchState.SectionCursor = cursor.section;

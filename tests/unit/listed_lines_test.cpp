@@ -2,32 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-namespace fs = std::filesystem;
-
 namespace {
 
 // Reads the body after the first line of bytes both ways: with the scanner's
 // own pass and with ReadListedEntries, which must list the same texts.
 std::vector<view::ListedEntry> Entries(const std::string& bytes, std::vector<std::string>* listed) {
-    const fs::path path = fs::temp_directory_path() / "keplin-listed-lines.ini";
-    std::ofstream(path, std::ios::binary) << bytes;
     ini::IniText file;
-    EXPECT_TRUE(file.Open(path.string()));
+    file.OpenBytes(bytes);
     ini::VectorSink sink;
     std::string header;
     file.ReadIniLine(header, ini::kListLimit);
     ini::ReadSectionBody(file, sink);
     *listed = sink.lines;
-    file.Close();
-    EXPECT_TRUE(file.Open(path.string()));
+    file.OpenBytes(bytes);
     file.ReadIniLine(header, ini::kListLimit);
-    std::vector<view::ListedEntry> entries = view::ReadListedEntries(file);
-    file.Close();
-    fs::remove(path);
-    return entries;
+    return view::ReadListedEntries(file);
 }
 
 TEST(ListedLinesTest, EachPieceOfALongLineLeadsToTheWholeLine) {

@@ -154,6 +154,8 @@ TEST(PageLayoutTest, CutRowKeepsAtMostTheCharactersPerLine) {
     EXPECT_EQ(print::CutRow("", 80), "");
     EXPECT_EQ(print::CutRow("abc", 0), "");
     EXPECT_EQ(print::CutRow("abc", -5), "");
+    // Characters, not bytes: a row never ends inside one.
+    EXPECT_EQ(print::CutRow("G\xC3\xA9n\xC3\xA9ral", 3), "G\xC3\xA9n");
     // The longest line a pass gives (149 characters) on an 80-column row.
     std::string longest(149, 'x');
     longest[79] = 'E';

@@ -31,7 +31,8 @@ inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std:
                                                           const search::WalkRequest& request,
                                                           search::WalkCursor& cursor) {
     const int count = static_cast<int>(headers.size());
-    ini::IniText file;  // opened afresh for every section; only its buffer is kept
+    ini::IniText file;
+    std::string text;   // read afresh for every section
     for (int i = cursor.section < 0 ? 0 : cursor.section; i < count; ++i) {
         const std::string& header = headers[static_cast<std::size_t>(i)];
         if (cursor.line == 0 && i != cursor.lastMatchedSection &&
@@ -41,7 +42,8 @@ inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std:
             cursor.line = 0;
             return search::WalkResult::Found;
         }
-        if (!file.Open(path)) return search::WalkResult::CannotOpen;
+        if (!ReadFileBytes(path, text)) return search::WalkResult::CannotOpen;
+        file.OpenBytes(text);
         ini::VectorSink store;
         if (ini::FindSection(file, header, ini::kListLimit)) ini::ReadSectionBody(file, store);
         file.Close();

@@ -254,8 +254,10 @@ protected:
     // The main list's headers for the file: listed and arranged as the main
     // window does, with now and then a header that has gone or an odd text.
     std::vector<std::string> ListedHeaders(int32_t alphabetize) {
+        std::string text;
+        EXPECT_TRUE(reference::ReadFileBytes(path_, text));
         ini::IniText file;
-        EXPECT_TRUE(file.Open(path_));
+        file.OpenBytes(text);
         ini::VectorSink sink;
         ini::ListSectionHeaders(file, sink);
         ini::ArrangeByPreference(sink.lines, alphabetize);
@@ -335,42 +337,6 @@ TEST_F(WalkSamenessTest, AFileThatHasGoneIsReportedByBoth) {
               WalkResult::CannotOpen);
     EXPECT_EQ(reference::SearchSectionsOneReadPerSection(headers, path_, request, slow), WalkResult::CannotOpen);
     EXPECT_EQ(fast, slow);
-}
-
-// ---- reading bytes held in memory --------------------------------------------------------
-
-TEST(MemoryTextTest, ReadsTheSameLinesAsTheFileAtEveryLimit) {
-    const fs::path dir = fs::temp_directory_path() / "keplin-memory-text";
-    fs::create_directories(dir);
-    const std::string path = (dir / "t.ini").string();
-    std::mt19937 random(7);
-    for (int round = 0; round < 16; ++round) {
-        // Long enough to cross the file reader's 64 KB chunks, with CR LF pairs
-        // that straddle them.
-        std::string bytes;
-        const std::size_t size = round == 0 ? 0 : 1000 + random() % 140000;
-        for (std::size_t i = 0; i < size; ++i) bytes += "ab\r\n[]\0\x1A x"[random() % 11];
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        std::string loaded;
-        ASSERT_TRUE(reference::ReadFileBytes(path, loaded));
-        ASSERT_EQ(loaded, bytes);
-        for (std::size_t limit : {2u, 3u, 150u, 250u}) {
-            // A file read a byte or a few bytes at a time puts every CR LF pair at a read boundary.
-            const std::size_t chunk = round % 3 == 0 ? 1 : round % 3 == 1 ? 7 : ini::IniText::kChunkSize;
-            ini::IniText file(chunk), memory;
-            ASSERT_TRUE(file.Open(path));
-            memory.OpenBytes(loaded);
-            std::string a, b;
-            for (;;) {
-                const bool moreInFile = file.ReadIniLine(a, limit);
-                ASSERT_EQ(memory.ReadIniLine(b, limit), moreInFile);
-                if (!moreInFile) break;
-                ASSERT_EQ(a, b);
-            }
-            EXPECT_EQ(memory.Offset(), loaded.size());
-        }
-    }
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -522,7 +522,11 @@ void Robot::KeyToFocus(UINT virtualKey) {
 }
 
 void Robot::Type(HWND edit, const std::string& text) {
-    for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+    // The keyboard delivers characters, not the bytes of the program's code page.
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    for (wchar_t c : wide) PostMessageW(edit, WM_CHAR, c, 1);
     Settle();
 }
 

@@ -759,7 +759,8 @@ TEST_F(SectionViewHeaderTest, ASectionWithoutANameIsRefusedForEveryChange) {
 namespace {
 
 // A section among bytes that are no text: a NUL inside a line, control and
-// high bytes, and a last line of NULs without a line end.
+// high bytes (not UTF-8, so read in the ANSI code page, 1252 here), and a
+// last line of NULs without a line end.
 const std::string kBinary = testfiles::Bytes(
     "\x01\x02\xff\xfe\x00\x00 junk\r\n[Bin]\r\none=1\r\nnul=before\0after\r\n\x01\x02junk\x7f\xff\xfe\r\n"
     "two=2\r\nraw=\x01\x02\x7f\x80\xff\r\n[End]\r\nz=9\r\n\0\0\x01tail");
@@ -772,13 +773,15 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     std::string path = WriteIni("binary.ini", kBinary);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
     EXPECT_EQ(Header(), "[Bin]");
-    EXPECT_EQ(Lines(), (Items{"one=1", "nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2", "raw=\x01\x02\x7f\x80\xff"}));
+    // The bytes above 127 are the code page's characters: 80 is the euro sign.
+    EXPECT_EQ(Lines(), (Items{"one=1", "nul=before", "\x01\x02junk\x7f\u00ff\u00fe", "two=2",
+                              "raw=\x01\x02\x7f\u20ac\u00ff"}));
 
     // A value of control and high bytes goes through the edit screen and
     // back unchanged.
     HWND screen = EditLine(4);
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "\x01\x02\x7f\x80\xff");
+    EXPECT_EQ(TextOf(screen, IDC_INPUT_FIELD), "\x01\x02\x7f\u20ac\u00ff");
     robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), kBinary);
 
@@ -790,7 +793,7 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     ClickInView(IDC_DELETE_KEY);
     expected = Replace(expected, "one=1\r\n", "");
     EXPECT_EQ(testfiles::ReadBytes(path), expected);
-    ASSERT_EQ(Lines(), (Items{"nul=before", "\x01\x02junk\x7f\xff\xfe", "two=2b", "raw=\x01\x02\x7f\x80\xff"}));
+    ASSERT_EQ(Lines(), (Items{"nul=before", "\x01\x02junk\x7f\u00ff\u00fe", "two=2b", "raw=\x01\x02\x7f\u20ac\u00ff"}));
 
     // Find goes over the same lines the view shows: the text after a NUL is
     // not one of them.
@@ -801,7 +804,7 @@ TEST_F(SectionViewBinaryTest, LinesEndAtANulAndChangesKeepEveryOtherByte) {
     robot.Find(View(), "after", false, "Could not find any.");
     LeaveView();
     // And so does the walk over the whole file from the main window.
-    robot.Find(Main(), "\x7f\x80");
+    robot.Find(Main(), "\x7f\u20ac");
     HWND found = robot.Opened(steps::kSectionView);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(robot::SelectedIndex(GetDlgItem(found, IDC_VIEW_LIST)), 3);

@@ -2,6 +2,8 @@
 
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "files/win32/file_text.h"
+#include "ini/encoding.h"
 #include "ini/profile_writer.h"
 #include "ini/scanner.h"
 #include "ini/section_name.h"
@@ -12,8 +14,10 @@ namespace {
 // the list shows a header cut after its first "]", but the profile service
 // reads its name up to the last "]" of the line.
 std::optional<std::string> HeaderLine(const std::string& header) {
+    ini::FileText text;
+    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) return std::nullopt;
     ini::IniText file;
-    if (!file.Open(FullPath)) return std::nullopt;
+    file.OpenBytes(text.text);
     std::string line;
     while (file.ReadIniLine(line, static_cast<std::size_t>(-1))) {
         if (line.compare(0, header.size(), header) == 0) return line;
@@ -25,6 +29,12 @@ std::optional<std::string> HeaderLine(const std::string& header) {
 
 std::optional<std::string> EditableSection(HWND owner, const std::string& header) {
     std::optional<std::string> line = HeaderLine(header);
+    if (!ini::IsValidUtf8(line ? *line : header)) {
+        Warn(owner, Format("Sorry, KEPLIN cannot change %s\nbecause its header holds bytes that are not text in its "
+                           "file's encoding.",
+                           header.c_str()));
+        return std::nullopt;
+    }
     std::optional<std::string> section = line ? ini::ProfileSectionOfLine(*line) : ini::ServiceSectionName(header);
     if (!section) {
         Warn(owner, Format("Sorry, KEPLIN cannot change %s\nbecause its line does not start with [.", header.c_str()));

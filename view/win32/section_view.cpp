@@ -10,6 +10,8 @@
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/backup.h"
+#include "files/win32/file_text.h"
+#include "ini/encoding.h"
 #include "files/win32/profile_store.h"
 #include "ini/scanner.h"
 #include "ini/win32/list_box.h"
@@ -48,11 +50,13 @@ void LockChanges(HWND dialog) {
 // Lists the section again from the file; false when the file could not be
 // opened (the list and the focus then stay as they were).
 bool Refresh(HWND dialog) {
-    ini::IniText file;
-    if (!file.Open(FullPath)) {
+    ini::FileText text;
+    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
         ReportFileNotFound(dialog);
         return false;
     }
+    ini::IniText file;
+    file.OpenBytes(text.text);
     HWND list = List(dialog);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
@@ -123,6 +127,12 @@ std::optional<std::pair<Key, std::string>> ChooseKey(HWND dialog, const char* ve
     std::string whole;
     if (!SelectedLine(dialog, verb, position, whole)) return std::nullopt;
     SavedSelection = position;
+    if (!ini::IsValidUtf8(whole)) {
+        Warn(dialog, Format("Sorry, KEPLIN cannot change this line:\n%s\nIt holds bytes that are not text in its file's "
+                            "encoding, and they would not stay as they are.",
+                            LineBuffer.c_str()));
+        return std::nullopt;
+    }
     std::optional<Key> key = keyOf(whole);
     if (!key) {
         Warn(dialog, Format("This line holds no key to %s:\n%s", lowerVerb, LineBuffer.c_str()));
@@ -144,7 +154,7 @@ void EditKey(HWND dialog) {
         FocusList(dialog);
         return;
     }
-    BackupIfWanted(dialog);
+    if (!PrepareChange(dialog, {chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str()})) return;
     ReportWrite(dialog, profile::WriteKey(chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str(), FullPath));
 }
 
@@ -156,7 +166,7 @@ void DeleteKey(HWND dialog) {
         FocusList(dialog);
         return;
     }
-    BackupIfWanted(dialog);
+    if (!PrepareChange(dialog, {chosen->second.c_str(), LineBuffer.c_str()})) return;
     bool deleted = profile::DeleteKey(chosen->second.c_str(), LineBuffer.c_str(), FullPath);
     ReportWrite(dialog, deleted);
     if (deleted) FocusList(dialog);
@@ -170,7 +180,7 @@ void InsertKey(HWND dialog) {
         FocusList(dialog);
         return;
     }
-    BackupIfWanted(dialog);
+    if (!PrepareChange(dialog, {section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str()})) return;
     ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath));
 }
 

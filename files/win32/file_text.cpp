@@ -1,0 +1,36 @@
+#include "files/win32/file_text.h"
+
+#include "base/win32/message_box.h"
+#include "ini/win32/code_page.h"
+
+namespace files {
+
+ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
+    std::string bytes;
+    const ReadResult read = ReadFileBytes(path, bytes);
+    file = read == ReadResult::Read ? ini::DecodeFile(bytes, SystemAnsiCodePage()) : ini::FileText{};
+    return read;
+}
+
+std::optional<std::string> FileBytesOf(const ini::FileText& file) {
+    // Half a UTF-16 character at the end belongs nowhere once the text changes.
+    if (!file.oddByte.empty()) return std::nullopt;
+    return ini::EncodeFile(file, SystemAnsiCodePage());
+}
+
+std::string EncodingNameOf(ini::Encoding encoding) { return ini::EncodingName(encoding, SystemAnsiCodePage()); }
+
+std::string WhyNotWritable(const std::string& fileName, const ini::FileText& file, const std::string& text) {
+    if (!file.oddByte.empty())
+        return Format("Sorry, KEPLIN cannot change %s:\nits UTF-16 text ends in half a character.", fileName.c_str());
+    if (!ini::IsValidUtf8(text))
+        return Format("Sorry, KEPLIN cannot write this text into %s:\nit is not valid text.", fileName.c_str());
+    const std::string character = ini::FirstCharacterNotHeld(text, file.encoding, SystemAnsiCodePage());
+    if (character.empty()) return "";
+    return Format("Sorry, KEPLIN cannot write \"%s\" (%s) into %s:\nits encoding, %s, cannot hold that character.\n"
+                  "Nothing was changed.",
+                  character.c_str(), ini::CodePointName(character).c_str(), fileName.c_str(),
+                  EncodingNameOf(file.encoding).c_str());
+}
+
+}  // namespace files

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "ini/encoding.h"
 #include "ini/win32/list_box.h"
 #include "print/page_layout.h"
 #include "print/win32/cancel_box.h"
@@ -47,7 +48,10 @@ bool PrintPage(HDC dc, HWND store, std::int64_t page, std::int64_t lineCount, co
         const std::string_view row = print::CutRow(line, metrics.charactersPerLine);
         // Rows lie within the page, so y fits the device's coordinates.
         const int y = static_cast<int>((index - rows.first) * metrics.lineHeight);
-        TextOutA(dc, 0, y, row.data(), static_cast<int>(row.size()));
+        // Drawn as characters: the A call would read the bytes in the font's
+        // code page, not as the UTF-8 they are.
+        const std::u16string characters = ini::Utf8ToUtf16(row);
+        TextOutW(dc, 0, y, reinterpret_cast<const wchar_t*>(characters.data()), static_cast<int>(characters.size()));
     }
     return EndPage(dc) > 0;
 }

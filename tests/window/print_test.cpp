@@ -315,6 +315,28 @@ TEST_F(PrintTest, ALineLongerThanARowIsCutAtTheCharactersPerLine) {
               (std::vector<Rows>{{"[Wide]", longLine.substr(0, static_cast<size_t>(perLine)), fitting}}));
 }
 
+TEST_F(PrintTest, AUtf16FilePrintsItsCharactersAndCutsRowsBetweenThem) {
+    const long long perLine = PrinterMetrics().charactersPerLine;
+    // Longer than a row in characters; as bytes of UTF-8, twice that.
+    std::string wide;
+    for (long long i = 0; i < perLine + 10; ++i) wide += "\u00e9";
+    const Rows lines{"[G\u00e9n\u00e9ral]", "Th\u00e8me=Gr\u00f6\u00dfe", "long=" + wide};
+    std::wstring text;
+    for (const std::string& line : lines) {
+        const int size = MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0);
+        std::wstring unit(static_cast<size_t>(size), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, &unit[0], size);
+        text += unit.c_str() + std::wstring(L"\r\n");
+    }
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("utf16.ini", bytes)));
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
+    // A row holds the characters per line, each two bytes of UTF-8 here.
+    EXPECT_EQ(PrintedPages(),
+              (std::vector<Rows>{{lines[0], lines[1], lines[2].substr(0, 5 + 2 * static_cast<size_t>(perLine - 5))}}));
+}
+
 TEST_F(PrintTest, TwoCopiesComeOutCollatedOrPageByPage) {
     const long long perPage = PrinterMetrics().linesPerPage;
     Rows lines = Numbered("line ", static_cast<int>(2 * perPage + 5));

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace ini {
 
@@ -195,11 +196,98 @@ std::optional<std::string> EncodeAnsi(std::string_view text, const CodePage& ans
 }
 
 std::optional<std::string> EncodeUtf8(std::string_view text) {
+    // Text without escapes is its own bytes.
+    if (IsValidUtf8(text)) return std::string(text);
     return Unescape(text, [](std::string_view run) -> std::optional<std::string> {
         // Between the escapes only characters: a surrogate cannot be written in UTF-8.
         if (!IsValidUtf8(run)) return std::nullopt;
         return std::string(run);
     });
+}
+
+// A UTF-16 file's body as text: pairs as characters, unpaired surrogates as
+// themselves. Two passes (length, then the bytes) keep a large file to one
+// allocation.
+std::string DecodeUtf16(std::string_view body, bool little) {
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    const std::size_t count = body.size() / 2;
+    auto unit = [&](std::size_t i) -> char32_t {
+        return little ? (p[2 * i + 1] << 8 | p[2 * i]) : (p[2 * i] << 8 | p[2 * i + 1]);
+    };
+    auto paired = [&](std::size_t i) {
+        const char32_t high = unit(i);
+        return high >= 0xD800 && high <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF;
+    };
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char32_t u = unit(i);
+        if (u < 0x80) length += 1;
+        else if (u < 0x800) length += 2;
+        else if (paired(i)) length += 4, ++i;
+        else length += 3;
+    }
+    std::string text(length, '\0');
+    char* out = &text[0];
+    for (std::size_t i = 0; i < count; ++i) {
+        char32_t u = unit(i);
+        if (u < 0x80) {
+            *out++ = static_cast<char>(u);
+            continue;
+        }
+        if (paired(i)) {
+            u = 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        }
+        if (u < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (u >> 6));
+        } else if (u < 0x10000) {
+            *out++ = static_cast<char>(0xE0 | (u >> 12));
+            *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (u >> 18));
+            *out++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (u & 0x3F));
+    }
+    return text;
+}
+
+// The text as a UTF-16 file's body; nothing when it holds anything but
+// characters and surrogates. Two passes, as above.
+std::optional<std::string> EncodeUtf16(std::string_view text, bool little) {
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at, ++units;
+            continue;
+        }
+        char32_t point;
+        if (!NextCodePoint(text, at, point, true)) return std::nullopt;
+        units += point >= 0x10000 ? 2 : 1;
+    }
+    std::string bytes(2 * units, '\0');
+    char* out = &bytes[0];
+    auto put = [&](char32_t unit) {
+        *out++ = static_cast<char>(little ? unit & 0xFF : unit >> 8);
+        *out++ = static_cast<char>(little ? unit >> 8 : unit & 0xFF);
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            put(static_cast<unsigned char>(text[at++]));
+            continue;
+        }
+        char32_t point;
+        NextCodePoint(text, at, point, true);
+        if (point < 0x10000) {
+            put(point);
+        } else {
+            point -= 0x10000;
+            put(0xD800 | (point >> 10));
+            put(0xDC00 | (point & 0x3FF));
+        }
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -256,14 +344,7 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
         const std::string_view body = bytes.substr(bytes.size() < 2 ? bytes.size() : 2);
-        const bool little = encoding == Encoding::Utf16Le;
-        std::u16string units(body.size() / 2, u'\0');
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            const unsigned char a = static_cast<unsigned char>(body[2 * i]);
-            const unsigned char b = static_cast<unsigned char>(body[2 * i + 1]);
-            units[i] = static_cast<char16_t>(little ? (b << 8 | a) : (a << 8 | b));
-        }
-        file.text = Utf16ToUtf8(units);
+        file.text = DecodeUtf16(body, encoding == Encoding::Utf16Le);
         if (body.size() % 2) file.oddByte.assign(body.substr(body.size() - 1));
         break;
     }
@@ -272,6 +353,21 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
         break;
     }
     return file;
+}
+
+FileText DecodeFile(std::string&& bytes, const CodePage& ansi) {
+    const Encoding encoding = DetectEncoding(bytes);
+    if (encoding != Encoding::Utf8) return DecodeFile(std::string_view(bytes), encoding, ansi);
+    // Detecting UTF-8 found every byte valid: the bytes are the text.
+    FileText file;
+    file.encoding = encoding;
+    file.text = std::move(bytes);
+    return file;
+}
+
+std::optional<std::string> EncodeFile(FileText&& file, const CodePage& ansi) {
+    if (file.encoding == Encoding::Utf8 && IsValidUtf8(file.text)) return std::move(file.text);
+    return EncodeFile(static_cast<const FileText&>(file), ansi);
 }
 
 std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi) {
@@ -285,17 +381,10 @@ std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi
     }
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
-        std::optional<std::u16string> units = ExactUtf16(file.text);
-        if (!units) return std::nullopt;
         const bool little = file.encoding == Encoding::Utf16Le;
-        std::string bytes(little ? "\xFF\xFE" : "\xFE\xFF");
-        bytes.resize(2 + 2 * units->size());
-        for (std::size_t i = 0; i < units->size(); ++i) {
-            const char16_t unit = (*units)[i];
-            bytes[2 + 2 * i] = static_cast<char>(little ? unit & 0xFF : unit >> 8);
-            bytes[3 + 2 * i] = static_cast<char>(little ? unit >> 8 : unit & 0xFF);
-        }
-        return bytes + file.oddByte;
+        std::optional<std::string> body = EncodeUtf16(file.text, little);
+        if (!body) return std::nullopt;
+        return (little ? "\xFF\xFE" : "\xFE\xFF") + *body + file.oddByte;
     }
     case Encoding::Ansi:
         return EncodeAnsi(file.text, ansi);

@@ -65,10 +65,15 @@ struct FileText {
 
 FileText DecodeFile(std::string_view bytes, const CodePage& ansi);
 FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& ansi);
+// The same, taking the bytes: a UTF-8 file's bytes become its text without
+// a copy (a file may be tens of megabytes).
+FileText DecodeFile(std::string&& bytes, const CodePage& ansi);
 
 // The file's bytes for text in that file's encoding: the mark first, every
 // line in the encoding. Nothing when a character cannot be written in it.
 std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi);
+// The same, taking the text: UTF-8 text becomes the bytes without a copy.
+std::optional<std::string> EncodeFile(FileText&& file, const CodePage& ansi);
 
 // The first character of text that the encoding cannot hold, as UTF-8; empty
 // when it holds them all. Text must be valid UTF-8.

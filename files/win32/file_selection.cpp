@@ -79,7 +79,7 @@ std::optional<std::string> RestoredBytes(const std::string& backup, const std::s
     }
     if (*restored == whole) return bytes;
     file.text = std::move(*restored);
-    return files::FileBytesOf(file);
+    return files::FileBytesOf(std::move(file));
 }
 
 // Puts the backup's file back with one replacement of the original's bytes,

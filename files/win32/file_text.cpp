@@ -3,19 +3,21 @@
 #include "base/win32/message_box.h"
 #include "ini/win32/code_page.h"
 
+#include <utility>
+
 namespace files {
 
 ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
     std::string bytes;
     const ReadResult read = ReadFileBytes(path, bytes);
-    file = read == ReadResult::Read ? ini::DecodeFile(bytes, SystemAnsiCodePage()) : ini::FileText{};
+    file = read == ReadResult::Read ? ini::DecodeFile(std::move(bytes), SystemAnsiCodePage()) : ini::FileText{};
     return read;
 }
 
-std::optional<std::string> FileBytesOf(const ini::FileText& file) {
+std::optional<std::string> FileBytesOf(ini::FileText&& file) {
     // Half a UTF-16 character at the end belongs nowhere once the text changes.
     if (!file.oddByte.empty()) return std::nullopt;
-    return ini::EncodeFile(file, SystemAnsiCodePage());
+    return ini::EncodeFile(std::move(file), SystemAnsiCodePage());
 }
 
 std::string EncodingNameOf(ini::Encoding encoding) { return ini::EncodingName(encoding, SystemAnsiCodePage()); }

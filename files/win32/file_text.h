@@ -12,9 +12,10 @@ namespace files {
 // The file's text; ReadResult as for its bytes.
 ReadResult ReadFileText(const std::string& path, ini::FileText& file);
 
-// The bytes of the text in its file's encoding; nothing when a character
-// cannot be written in it.
-std::optional<std::string> FileBytesOf(const ini::FileText& file);
+// The bytes of the text in its file's encoding (taking the text, which a
+// UTF-8 file's bytes simply are); nothing when a character cannot be
+// written in it.
+std::optional<std::string> FileBytesOf(ini::FileText&& file);
 
 // How the user knows the file's encoding ("UTF-16 LE", "ANSI code page 1252").
 std::string EncodingNameOf(ini::Encoding encoding);

@@ -49,7 +49,7 @@ bool ChangeFile(const char* path, Change change) {
     if (!changed) return false;
     if (*changed == text->text) return true;
     text->text = std::move(*changed);
-    std::optional<std::string> bytes = files::FileBytesOf(*text);
+    std::optional<std::string> bytes = files::FileBytesOf(std::move(*text));
     return bytes && ReplaceFileContents(file.c_str(), *bytes);
 }
 

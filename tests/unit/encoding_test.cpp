@@ -66,7 +66,7 @@ TEST(EncodingTest, TextIsUtf8AndALineThatCannotBeSaidIsNotValid) {
     EXPECT_EQ(utf16.text, "[\xE6\x97\xA5]\r\nk=\xED\xA0\x80\r\n");
     EXPECT_FALSE(ini::IsValidUtf8("k=\xED\xA0\x80"));
 
-    ini::FileText ansi = ini::DecodeFile("[G\xE9n\xE9ral]\r\nbad=\x80\xE9\r\n", kAnsi);
+    ini::FileText ansi = ini::DecodeFile(std::string_view("[G\xE9n\xE9ral]\r\nbad=\x80\xE9\r\n"), kAnsi);
     EXPECT_EQ(ansi.encoding, Encoding::Ansi);
     // Read lines are UTF-8; the line the code page cannot read keeps its bytes.
     EXPECT_EQ(ansi.text.substr(0, 13), "[G\xC3\xA9n\xC3\xA9ral]\r\n");
@@ -80,7 +80,7 @@ TEST(EncodingTest, AChangedTextIsWrittenInTheFileEncodingAndTheRestStays) {
     file.text += "[\xE6\x97\xA5]\r\n";
     EXPECT_EQ(ini::EncodeFile(file, kAnsi), before + Utf16Le(u"[\x65E5]\r\n").substr(2));
 
-    ini::FileText ansi = ini::DecodeFile("bad=\x80\r\n", kAnsi);
+    ini::FileText ansi = ini::DecodeFile(std::string_view("bad=\x80\r\n"), kAnsi);
     ansi.text += "k=\xC3\xA9\r\n";
     EXPECT_EQ(ini::EncodeFile(ansi, kAnsi), "bad=\x80\r\nk=\xE9\r\n");
     ansi.text += "j=\xE6\x97\xA5\r\n";

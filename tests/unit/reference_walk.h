@@ -6,7 +6,6 @@
 // by the search benchmark.
 #pragma once
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,10 +19,13 @@ namespace reference {
 // A file's bytes, read plainly (the program reads through the platform);
 // false when it cannot be opened.
 inline bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    in.seekg(0);
+    return static_cast<bool>(in.read(&bytes[0], size)) || size == 0;
 }
 
 inline search::WalkResult SearchSectionsOneReadPerSection(const std::vector<std::string>& headers,

@@ -40,3 +40,10 @@ find_package(Python3 COMPONENTS Interpreter REQUIRED)
 add_test(NAME include_order COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/layers/check-includes)
 add_test(NAME include_order_self_test
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/layers/check-includes --self-test)
+
+# What Undo's history costs on a large file (bench/run runs it).
+add_executable(history_bench ${CMAKE_SOURCE_DIR}/bench/history_bench.cpp)
+target_compile_options(history_bench PRIVATE ${KEPLIN_WARNINGS})
+target_link_libraries(history_bench PRIVATE keplin_core_bench)
+target_include_directories(history_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
+set_target_properties(history_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -1,6 +1,7 @@
 #include "files/change_history.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace files {
 
@@ -39,17 +40,18 @@ Fingerprint FingerprintOf(std::string_view bytes) {
     std::uint64_t hash = 14695981039346656037ull;
     std::size_t at = 0;
     for (; at + 8 <= bytes.size(); at += 8) {
-        std::uint64_t block = 0;
-        for (int i = 7; i >= 0; --i) block = block << 8 | static_cast<unsigned char>(bytes[at + i]);
+        std::uint64_t block;
+        std::memcpy(&block, bytes.data() + at, 8);
         hash = (hash ^ block) * 1099511628211ull;
     }
     for (; at < bytes.size(); ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * 1099511628211ull;
     return Fingerprint{bytes.size(), hash};
 }
 
-void ChangeHistory::Record(std::string name, std::string_view before, std::string_view after) {
+void ChangeHistory::Record(std::string name, Concerned concerned, std::string_view before, std::string_view after) {
     entries_.resize(done_);
-    entries_.push_back(Entry{std::move(name), Difference(before, after), FingerprintOf(before), FingerprintOf(after)});
+    entries_.push_back(Entry{std::move(name), std::move(concerned), Difference(before, after), FingerprintOf(before),
+                             FingerprintOf(after)});
     done_ = entries_.size();
 }
 

@@ -35,17 +35,26 @@ struct Fingerprint {
 };
 Fingerprint FingerprintOf(std::string_view bytes);
 
+// What a change was about, so that the lists can select it again after an
+// undo or redo: a section and a key in it, or the section alone, or (both
+// empty) the whole file.
+struct Concerned {
+    std::string section;
+    std::string key;
+};
+
 class ChangeHistory {
 public:
     struct Entry {
         std::string name;          // what the user did: "Delete Section [Colors]"
+        Concerned concerned;
         ByteChange change;
         Fingerprint before;        // the whole file before the change
         Fingerprint after;         // and after it
     };
 
     // A change KEPLIN wrote: it can be undone, and nothing can be redone.
-    void Record(std::string name, std::string_view before, std::string_view after);
+    void Record(std::string name, Concerned concerned, std::string_view before, std::string_view after);
     // Forgets every change: another file, or a file changed by another program.
     void Clear();
 

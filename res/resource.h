@@ -29,6 +29,8 @@
 #define IDM_ALPHABETIZE         430
 #define IDM_READ_ONLY           431
 #define IDM_BACKUP              520
+#define IDM_UNDO                540     // Undo the last change to the file
+#define IDM_REDO                541     // Redo the last change undone
 
 // About box.
 #define IDC_ABOUT_CONTACT1      201
@@ -80,3 +82,6 @@
 
 // Private message: re-read the INI file and rebuild the list.
 #define WM_REFRESH              0x0500
+// WM_REFRESH's wParam: list again keeping the selection where it still is,
+// and the focus where it is (a change made by another program, an undo).
+#define REFRESH_KEEPING_SELECTION 1

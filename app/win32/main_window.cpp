@@ -14,14 +14,21 @@
 #include "base/win32/records.h"
 #include "files/win32/backup.h"
 #include "files/win32/file_selection.h"
+#include "files/win32/file_watch.h"
 #include "ini/win32/list_box.h"
 #include "print/win32/print_job.h"
 #include "res/resource.h"
 #include "search/win32/search_commands.h"
 #include "view/win32/list_keys.h"
 #include "view/win32/section_view.h"
+#include "view/win32/undo_commands.h"
 
 namespace {
+
+// The watch on the file: a light look at its size and time twice a second,
+// so that a change by another program shows within one.
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchMs = 500;
 
 LRESULT OnInit(HWND window) {
     DragAcceptFiles(window, TRUE);
@@ -33,8 +40,31 @@ LRESULT OnInit(HWND window) {
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
     CompleteIniLocation();
     ListSections(window);
+    WatchUndoKeys(window);
+    SetTimer(window, kWatchTimer, kWatchMs, nullptr);
     // Not TRUE: the focus stays where the listing put it.
     return 0;
+}
+
+// Another program changed the file: the lists show it, each keeping its
+// selection where it still is. Only while the main window, or the section
+// view over it, takes input: a message box, an input screen or another
+// dialog first has its answer (the change shows when it has closed), and a
+// minimized window lists the file when it is restored.
+void OnWatchTimer(HWND window) {
+    static bool listing = false;
+    HWND view = OpenSectionView();
+    const bool takesInput = view != nullptr ? IsWindowEnabled(view) != FALSE : IsWindowEnabled(window) != FALSE;
+    if (listing || !takesInput || IsIconic(window) || !files::ChangedByAnotherProgram()) return;
+    listing = true;
+    ListSectionsAgain(window, "");
+    if (view != nullptr) PostMessageA(view, WM_REFRESH, REFRESH_KEEPING_SELECTION, 0);
+    listing = false;
+}
+
+void UndoInMainWindow(HWND window, bool redo) {
+    files::Concerned concerned;
+    if (UndoOrRedo(window, redo, concerned)) ListSectionsAgain(window, concerned.section);
 }
 
 void OpenDroppedFiles(HWND window, HDROP drop) {
@@ -123,10 +153,13 @@ void OnCommand(HWND window, int id, int notification) {
     case IDC_PRINT:           Print(window); break;
     case IDC_FIND:            ShowMatch(window, FindInMainWindow(window)); break;
     case IDC_FIND_NEXT:       ShowMatch(window, FindNextInMainWindow(window)); break;
+    case IDM_UNDO:            UndoInMainWindow(window, false); break;
+    case IDM_REDO:            UndoInMainWindow(window, true); break;
     }
 }
 
 void OnMenuPopup(HMENU menu, int position) {
+    if (position == 0) UpdateUndoItems(menu);
     // Every popup but "Commands" may hold Find Next; it needs a search text.
     if (position != 0)
         EnableMenuItem(menu, IDC_FIND_NEXT,
@@ -149,7 +182,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
     switch (message) {
     case WM_INITDIALOG:    return OnInit(window);
     case WM_COMMAND:       OnCommand(window, LOWORD(wp), HIWORD(wp)); return 0;
-    case WM_REFRESH:       ListSections(window); return 0;
+    case WM_REFRESH:
+        if (wp == REFRESH_KEEPING_SELECTION)
+            ListSectionsAgain(window, "");
+        else
+            ListSections(window);
+        return 0;
+    case WM_TIMER:
+        if (wp == kWatchTimer) OnWatchTimer(window);
+        return 0;
     case WM_DROPFILES:     OpenDroppedFiles(window, reinterpret_cast<HDROP>(wp)); return 0;
     case WM_QUERYOPEN:     PostMessageA(window, WM_REFRESH, 0, 0); break;
     case WM_INITMENUPOPUP: OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp)); break;
@@ -162,7 +203,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
     case WM_PAINT:         return OnPaint(window, message, wp, lp);
     case WM_SIZE:          return 0;
     case WM_CLOSE:         EndDialog(window, 0); break;
-    case WM_DESTROY:       PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+        KillTimer(window, kWatchTimer);
+        StopWatchingUndoKeys();
+        PostQuitMessage(0);
+        return 0;
     }
     return DefWindowProcA(window, message, wp, lp);
 }

@@ -26,7 +26,8 @@ void DeleteSection(HWND window) {
     if (!section) return;
     if (!AskYesNo(window, Format("Are you sure you want to DELETE\n%s ?", LineBuffer.c_str()))) return;
     if (!PrepareChange(window, {section->c_str()})) return;
-    ReportWrite(window, profile::DeleteSection(section->c_str(), FullPath));
+    const std::string change = "Delete Section " + LineBuffer;
+    ReportWrite(window, profile::DeleteSection(section->c_str(), FullPath, change.c_str()));
 }
 
 void InsertSection(HWND window) {
@@ -39,5 +40,6 @@ void InsertSection(HWND window) {
     std::string section = ValueBuffer;
     if (RunDoubleInputString(window) == 0) return;
     if (!PrepareChange(window, {section.c_str(), KeyBuffer.c_str(), ReadBuffer.c_str()})) return;
-    ReportWrite(window, profile::WriteKey(section.c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath));
+    const std::string change = "Insert Section [" + section + "]";
+    ReportWrite(window, profile::WriteKey(section.c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath, change.c_str()));
 }

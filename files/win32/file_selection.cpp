@@ -13,6 +13,7 @@
 #include "base/win32/records.h"
 #include "files/chosen_file.h"
 #include "files/win32/file_bytes.h"
+#include "files/win32/file_history.h"
 #include "files/win32/file_text.h"
 #include "files/win32/profile_store.h"
 #include "files/win32/safe_replace.h"
@@ -92,10 +93,14 @@ bool CopyBackup(HWND dialog, const std::string& backup, const std::string& origi
         return false;
     }
     const std::optional<std::string> restored = RestoredBytes(backup, bytes);
-    if (!ReplaceFileContents(original.c_str(), restored ? *restored : bytes)) {
+    const std::string& written = restored ? *restored : bytes;
+    std::string replaced;
+    if (!ReplaceFileContents(original.c_str(), written, &replaced)) {
         Warn(dialog, Format("Sorry could not make %s", original.c_str()));
         return false;
     }
+    // Undo can take a restore of the current file back.
+    files::RecordChange(original, "Restore from " + base::SplitIniPath(backup).fileName, {}, replaced, written);
     // The copy stands; only its location record could not be taken out.
     if (!restored) Warn(dialog, "KEPLIN could not write profile.");
     return true;

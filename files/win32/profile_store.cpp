@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/path_rules.h"
+#include "files/win32/file_history.h"
 #include "files/win32/file_text.h"
 #include "files/win32/safe_replace.h"
 #include "ini/profile_writer.h"
@@ -40,7 +41,7 @@ std::optional<ini::FileText> ReadText(const std::string& path) {
 // the file's own encoding, safely. A change that leaves the text as it was
 // writes nothing.
 template <typename Change>
-bool ChangeFile(const char* path, Change change) {
+bool ChangeFile(const char* path, const char* name, const files::Concerned& concerned, Change change) {
     const std::string file = ResolvedPath(path);
     if (!RecoverInterruptedReplace(file.c_str())) return false;
     std::optional<ini::FileText> text = ReadText(file);
@@ -50,7 +51,10 @@ bool ChangeFile(const char* path, Change change) {
     if (*changed == text->text) return true;
     text->text = std::move(*changed);
     std::optional<std::string> bytes = files::FileBytesOf(std::move(*text));
-    return bytes && ReplaceFileContents(file.c_str(), *bytes);
+    std::string replaced;
+    if (!bytes || !ReplaceFileContents(file.c_str(), *bytes, &replaced)) return false;
+    if (name != nullptr) files::RecordChange(file, name, concerned, replaced, *bytes);
+    return true;
 }
 
 }  // namespace
@@ -75,16 +79,19 @@ std::string CannotWrite(const char* path, std::initializer_list<const char*> tex
     return files::WhyNotWritable(base::SplitIniPath(file).fileName, *text, typed);
 }
 
-bool WriteKey(const char* section, const char* key, const char* value, const char* path) {
-    return ChangeFile(path, [&](const std::string& text) { return ini::WriteProfileKey(text, section, key, value); });
+bool WriteKey(const char* section, const char* key, const char* value, const char* path, const char* change) {
+    return ChangeFile(path, change, {section, key},
+                      [&](const std::string& text) { return ini::WriteProfileKey(text, section, key, value); });
 }
 
-bool DeleteKey(const char* section, const char* key, const char* path) {
-    return ChangeFile(path, [&](const std::string& text) { return ini::DeleteProfileKey(text, section, key); });
+bool DeleteKey(const char* section, const char* key, const char* path, const char* change) {
+    return ChangeFile(path, change, {section, key},
+                      [&](const std::string& text) { return ini::DeleteProfileKey(text, section, key); });
 }
 
-bool DeleteSection(const char* section, const char* path) {
-    return ChangeFile(path, [&](const std::string& text) { return ini::DeleteProfileSection(text, section); });
+bool DeleteSection(const char* section, const char* path, const char* change) {
+    return ChangeFile(path, change, {section, ""},
+                      [&](const std::string& text) { return ini::DeleteProfileSection(text, section); });
 }
 
 }  // namespace profile

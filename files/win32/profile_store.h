@@ -17,8 +17,13 @@ std::string ReadString(const char* section, const char* key, const char* path);
 // into the file faithfully, as a message; empty when they can. Asked before
 // anything is written, the backup included.
 std::string CannotWrite(const char* path, std::initializer_list<const char*> texts);
-bool WriteKey(const char* section, const char* key, const char* value, const char* path);
-bool DeleteKey(const char* section, const char* key, const char* path);
-bool DeleteSection(const char* section, const char* path);
+// change, when given, names the change as Undo will offer to take it back
+// ("Delete Section [Colors]"): a change to the current file that the user
+// made. Writes without a name (preferences, a backup's record) are not
+// part of the history.
+bool WriteKey(const char* section, const char* key, const char* value, const char* path,
+              const char* change = nullptr);
+bool DeleteKey(const char* section, const char* key, const char* path, const char* change = nullptr);
+bool DeleteSection(const char* section, const char* path, const char* change = nullptr);
 
 }  // namespace profile

@@ -5,10 +5,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "files/undo_record.h"
 #include "files/win32/file_bytes.h"
+#include "files/win32/file_watch.h"
 
 namespace {
 
@@ -243,11 +245,16 @@ bool RecoverInterruptedReplace(const char* path) {
     return settled;
 }
 
-bool ReplaceFileContents(const char* path, const std::string& bytes) {
+bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced) {
     HANDLE file = OpenForRewrite(path);
     if (file == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-        return WriteWholeFile(files::WidePath(path), bytes, false) == Outcome::Written;
+        const bool written = WriteWholeFile(files::WidePath(path), bytes, false) == Outcome::Written;
+        if (written) {
+            if (replaced) replaced->clear();
+            files::NoteSeen(path);
+        }
+        return written;
     }
     const std::string finalPath = FinalPath(file, path);
     std::string old;
@@ -277,6 +284,11 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
         }
     }
     CloseHandle(file);
+    if (done) {
+        // A change of KEPLIN's own is no news to the watch on the file.
+        files::NoteSeen(path);
+        if (replaced) *replaced = std::move(old);
+    }
     return done;
 }
 

@@ -19,8 +19,10 @@
 
 // Makes the file at path hold exactly bytes. A missing file is created (from a
 // complete temporary file renamed into place). True on success; on failure
-// the file holds its old bytes.
-bool ReplaceFileContents(const char* path, const std::string& bytes);
+// the file holds its old bytes. replaced, when given, receives on success the
+// bytes the file held before (empty for a new file), read under the same
+// handle as the write.
+bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced = nullptr);
 
 // Settles what a killed run left for the file: undoes a half-done write,
 // removes records of writes that are whole or never began, sets aside records

@@ -7,6 +7,7 @@
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/file_text.h"
+#include "files/win32/file_watch.h"
 #include "ini/scanner.h"
 #include "ini/win32/list_box.h"
 #include "res/resource.h"
@@ -58,6 +59,7 @@ int SearchSections(HWND owner) {
         return 1;
     case search::WalkResult::CannotOpen:
         ReportFileNotFound(owner);
+        files::NoteSeen(FullPath);
         return -1;
     case search::WalkResult::NothingMore:
         break;

@@ -17,7 +17,7 @@ TEST(ChangeHistoryTest, UndoAndRedoGiveBackEveryVersionAndHoldOnlyWhatChanged) {
     all.push_back(all.back() + "[New]\r\nkey=1\r\n");
     all.push_back(all.back().substr(all.back().find("[S1]")));
     files::ChangeHistory history;
-    for (size_t i = 1; i < all.size(); ++i) history.Record("change " + std::to_string(i), all[i - 1], all[i]);
+    for (size_t i = 1; i < all.size(); ++i) history.Record("change " + std::to_string(i), {}, all[i - 1], all[i]);
     EXPECT_LT(history.HeldBytes(), 1000u);
     EXPECT_EQ(history.NextUndo()->name, "change 3");
     // The first section went: its 11 bytes, wherever the shared text lets them start.
@@ -45,14 +45,14 @@ TEST(ChangeHistoryTest, UndoAndRedoGiveBackEveryVersionAndHoldOnlyWhatChanged) {
 
 TEST(ChangeHistoryTest, ActsOnlyOnTheFileAsItWasLeftAndANewChangeEndsRedo) {
     files::ChangeHistory history;
-    history.Record("Insert Key b", "[A]\r\na=1\r\n", "[A]\r\na=1\r\nb=2\r\n");
+    history.Record("Insert Key b", {"A", "b"}, "[A]\r\na=1\r\n", "[A]\r\na=1\r\nb=2\r\n");
     // Another program changed a byte far from the change itself.
     EXPECT_EQ(history.UndoneText("[B]\r\na=1\r\nb=2\r\n"), std::nullopt);
     ASSERT_TRUE(history.UndoneText("[A]\r\na=1\r\nb=2\r\n"));
     history.Undone();
     EXPECT_EQ(history.RedoneText("[A]\r\na=1\r\n "), std::nullopt);
     ASSERT_NE(history.NextRedo(), nullptr);
-    history.Record("Delete Key a", "[A]\r\na=1\r\n", "[A]\r\n");
+    history.Record("Delete Key a", {"A", "a"}, "[A]\r\na=1\r\n", "[A]\r\n");
     EXPECT_EQ(history.NextRedo(), nullptr);
     EXPECT_EQ(history.NextUndo()->name, "Delete Key a");
 }

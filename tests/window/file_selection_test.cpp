@@ -37,10 +37,7 @@ std::vector<std::string> ComboItems(HWND combo) {
 class FileSelectionTest : public ProgramTest {
 protected:
     // Select INI Files in the main window; the dialog, or null when none came.
-    HWND OpenDialog() {
-        Click(IDC_SELECT_INI);
-        return robot.Opened(steps::kSelectIniFile);
-    }
+    HWND OpenDialog() { return robot.OpenSelectIniFile(Main()); }
 
     // Starts on path and opens the dialog from the main window.
     HWND StartAndOpenDialog(const std::string& path) {
@@ -59,14 +56,7 @@ protected:
     std::string NameBox(HWND dialog) const { return robot::Text(Item(dialog, IDC_FILE_NAME)); }
     std::vector<std::string> FilesListed(HWND dialog) const { return robot::ListItems(Item(dialog, IDC_FILE_LIST)); }
 
-    // Replaces the file-name box's text: all of it selected, the name
-    // pasted over it (a long path goes in at once, however slow the dialog).
-    void TypeName(HWND dialog, const std::string& text) {
-        HWND box = Item(dialog, IDC_FILE_NAME);
-        robot.Post(box, EM_SETSEL, 0, -1);
-        robot.Paste(box, text);
-        ASSERT_EQ(NameBox(dialog), text);
-    }
+    void TypeName(HWND dialog, const std::string& text) { robot.TypeFileName(dialog, text); }
 
     // Picks a file type with the arrow keys, as from the keyboard.
     void PickFileType(HWND dialog, int index) {
@@ -106,17 +96,9 @@ protected:
         ExpectShowing(dialog, folder);
     }
 
-    // Restore with backupName in the name box, answering the question that
-    // names it and target with answer; thenBoxes are the messages expected
-    // after the question, in order.
     void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
                  const std::vector<std::string>& thenBoxes = {}) {
-        TypeName(dialog, backupName);
-        robot.Expect("KEPLIN", "Are you sure you want to Restore\n" + DirectoryShown(dialog) + "\\" + backupName +
-                                   "\nto the file\n" + target + "?")
-            .Answer(answer);
-        for (const std::string& box : thenBoxes) robot.Expect("KEPLIN", box).Answer(IDOK);
-        robot.Click(dialog, IDC_RESTORE);
+        robot.Restore(dialog, backupName, target, answer, thenBoxes);
     }
 
     // Restore of backupName over target, Yes to the question: the copy fails,

@@ -103,8 +103,9 @@ TEST_F(SectionListTest, RestoringTheMinimizedWindowReadsTheFileAgain) {
     Start(path);
     ASSERT_EQ(Sections(), Items{"[One]"});
 
-    // Another program changes the file while KEPLIN shows it.
-    ASSERT_TRUE(testfiles::AppendBytes(path, "[Added]\r\nb=2\r\n"));
+    // Another program changes the file just before KEPLIN is minimized
+    // (while minimized, it does not look at the file).
+    robot.ChangeBeforeNextAction([&] { EXPECT_TRUE(testfiles::AppendBytes(path, "[Added]\r\nb=2\r\n")); });
     robot.Post(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(IsIconic(Main()));
     EXPECT_EQ(Sections(), Items{"[One]"});

@@ -423,7 +423,8 @@ TEST_F(PrintTest, EscapeInTheCancelBoxCancelsToo) {
 TEST_F(PrintTest, AFileGoneSinceItWasListedIsReportedAndNothingPrints) {
     const std::string path = WriteIni("gone.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(Start(path));
-    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    // Gone just before Print, before the program could notice.
+    robot.ChangeBeforeNextAction([&] { EXPECT_TRUE(DeleteFileA(path.c_str())); });
     HWND dialog = OpenPrintDialog(Main());
     ASSERT_NE(dialog, nullptr);
     robot.Expect("KEPLIN", "Sorry, Could not find gone.ini").Answer(IDOK);
@@ -436,14 +437,14 @@ TEST_F(PrintTest, AnEmptyFileOrASectionNoLongerInTheFilePrintsNothingAndSaysNoth
     ASSERT_NO_FATAL_FAILURE(Start(path));
     robot.SelectItem(Control(IDC_SECTION_LIST), 1);
     ASSERT_EQ(SelectedSection(), "[Colors]");
-    // Another program takes the section out.
-    ASSERT_TRUE(testfiles::WriteBytes(path, "[Desktop]\r\nWallpaper=(None)\r\n"));
+    // Another program takes the section out just before Print.
+    robot.ChangeBeforeNextAction([&] { EXPECT_TRUE(testfiles::WriteBytes(path, "[Desktop]\r\nWallpaper=(None)\r\n")); });
     ASSERT_NO_FATAL_FAILURE(PrintSelection());
     robot.ExpectNoMessageBox();
     ExpectNothingPrinted();
 
     // And then empties the file.
-    ASSERT_TRUE(testfiles::WriteBytes(path, ""));
+    robot.ChangeBeforeNextAction([&] { EXPECT_TRUE(testfiles::WriteBytes(path, "")); });
     ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     robot.ExpectNoMessageBox();
     ExpectNothingPrinted();

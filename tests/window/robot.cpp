@@ -48,9 +48,19 @@ UINT FlushMessage() {
     return message;
 }
 
+// The message that runs a change on the program's thread (ChangeBeforeNextAction).
+UINT RunMessage() {
+    static UINT message = RegisterWindowMessageA("KeplinRobotRun");
+    return message;
+}
+
 LRESULT CALLBACK WatchMessages(int code, WPARAM removed, LPARAM lParam) {
     if (code == HC_ACTION && (removed & PM_REMOVE)) {
         MSG* message = reinterpret_cast<MSG*>(lParam);
+        if (message->message == RunMessage() && message->hwnd == nullptr) {
+            message->message = WM_NULL;
+            (*reinterpret_cast<std::function<void()>*>(message->lParam))();
+        }
         if (message->message == FlushMessage() && message->hwnd == nullptr) {
             HANDLE flushed = reinterpret_cast<HANDLE>(message->lParam);
             message->message = WM_NULL;
@@ -482,7 +492,15 @@ HWND Robot::Focus() const {
 
 // ---- actions ----------------------------------------------------------------
 
+void Robot::ChangeBeforeNextAction(std::function<void()> change) { change_ = std::move(change); }
+
 void Robot::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The change goes first in the queue: the action comes right after it,
+    // before any timer of the program.
+    std::function<void()> change = std::move(change_);
+    change_ = nullptr;
+    if (change && !PostThreadMessageA(threadId_, RunMessage(), 0, reinterpret_cast<LPARAM>(&change)))
+        ADD_FAILURE() << "cannot run a change on the program's thread";
     if (!PostMessageW(window, message, wParam, lParam))
         ADD_FAILURE() << "cannot post message 0x" << std::hex << message << " to window " << window;
     Settle();

@@ -101,6 +101,12 @@ public:
     void DropFiles(HWND target, const std::vector<std::string>& paths);
     void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // The next action (Command, Click, Post) is preceded by change, run on
+    // the program's own thread just before it takes the action: another
+    // program's change to a file that the program cannot notice in between
+    // (its timers come after posted messages). In-process programs only.
+    void ChangeBeforeNextAction(std::function<void()> change);
+
     // Lets everything posted so far run, answering the expected message
     // boxes in order; fails on an unexpected box or on one that never comes.
     void Settle();
@@ -142,6 +148,7 @@ private:
     HHOOK hook_ = nullptr;
     HANDLE flushed_ = nullptr;
     std::deque<Expectation> expectations_;
+    std::function<void()> change_;
 };
 
 // The program run in this process: a UI thread calls KeplinMain, the same

@@ -38,33 +38,6 @@ size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-// Counts the Find Next commands that reach the main window: it posts itself
-// one when the section view ends with 1, to go on with a search.
-class FindNextWatch {
-public:
-    explicit FindNextWatch(HWND main) : main_(main) {
-        count_ = 0;
-        own_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FindNextWatch::Proc)));
-    }
-    ~FindNextWatch() {
-        if (IsWindow(main_)) SetWindowLongPtrA(main_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
-    }
-    FindNextWatch(const FindNextWatch&) = delete;
-    FindNextWatch& operator=(const FindNextWatch&) = delete;
-    LONG Count() const { return count_; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-        if (message == WM_COMMAND && LOWORD(wp) == IDC_FIND_NEXT) InterlockedIncrement(&count_);
-        return CallWindowProcA(own_, window, message, wp, lp);
-    }
-    HWND main_;
-    static WNDPROC own_;
-    static LONG count_;
-};
-WNDPROC FindNextWatch::own_ = nullptr;
-LONG FindNextWatch::count_ = 0;
 
 }  // namespace
 
@@ -344,8 +317,9 @@ TEST_F(SectionViewInsertTest, AFileThatRefusesWritingIsReportedAndKeptByteForByt
 TEST_F(SectionViewInsertTest, AFileDeletedAfterTheListingIsReportedWhenTheViewOpens) {
     std::string path = WriteIni("colors.ini", kColors);
     Start(path);
-    ASSERT_TRUE(DeleteFileA(path.c_str()));
     robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
+    // Gone just before View Section, before the program could notice.
+    robot.ChangeBeforeNextAction([&] { EXPECT_TRUE(DeleteFileA(path.c_str())); });
     robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
     Command(IDC_VIEW_SECTION);
     HWND view = robot.Opened(steps::kSectionView);
@@ -497,10 +471,8 @@ TEST_F(SectionViewBackupTest, TheBackupIsMadeAlsoWhenTheWriteThenFails) {
     std::string path = WriteIni("view.ini", bytes);
     ASSERT_NO_FATAL_FAILURE(OpenView(path, 1));
     ASSERT_EQ(Lines(), Items{"Background=0 0 0"});
-    // Another program adds a line that a refresh of the view would show.
-    ASSERT_TRUE(testfiles::AppendBytes(path, "Window=255 255 255\r\n"));
-    const std::string onDisk = bytes + "Window=255 255 255\r\n";
-
+    const std::string& onDisk = bytes;
+    steps::MessageCount refreshes(View(), WM_REFRESH);
     testfiles::ImmutableFile locked(path);
     ASSERT_TRUE(locked.Immutable()) << "cannot make " << path << " refuse writes";
 
@@ -511,7 +483,7 @@ TEST_F(SectionViewBackupTest, TheBackupIsMadeAlsoWhenTheWriteThenFails) {
     robot.Ok(screen);
     EXPECT_EQ(testfiles::ReadBytes(path), onDisk);
     EXPECT_EQ(testfiles::ReadBytes(BackupFile()), testfiles::BackupOf(onDisk, path));
-    EXPECT_EQ(Lines(), Items{"Background=0 0 0"}) << "the view was read again after a failed write";
+    EXPECT_EQ(refreshes.Count(), 0) << "the view was read again after a failed write";
     LeaveView();
 }
 
@@ -539,7 +511,7 @@ TEST_F(SectionViewLeavingTest, FindNextIsGrayedInTheViewsSearchMenuWithoutASearc
 
 TEST_F(SectionViewLeavingTest, MainMenuReturnsToTheListAndEndsTheSearch) {
     Start(WriteIni("colors.ini", kColors));
-    FindNextWatch findNext(Main());
+    steps::MessageCount findNext(Main(), WM_COMMAND, IDC_FIND_NEXT);
     ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
     SetSearchText("255");
     LeaveView();
@@ -552,7 +524,7 @@ TEST_F(SectionViewLeavingTest, MainMenuReturnsToTheListAndEndsTheSearch) {
 
 TEST_F(SectionViewLeavingTest, EscapeLeavesLikeMainMenu) {
     Start(WriteIni("colors.ini", kColors));
-    FindNextWatch findNext(Main());
+    steps::MessageCount findNext(Main(), WM_COMMAND, IDC_FIND_NEXT);
     ASSERT_NO_FATAL_FAILURE(OpenSection(kColorsSection));
     SetSearchText("255");
     HWND view = View();
@@ -572,7 +544,7 @@ TEST_F(SectionViewLeavingTest, FindNextInAViewOpenedByASearchHandsTheSearchBack)
     robot.Command(Main(), IDC_FIND_NEXT);
     HWND view = robot.WaitForWindow(steps::kSectionView);
     ASSERT_NE(view, nullptr) << "the search opened no view";
-    FindNextWatch findNext(Main());
+    steps::MessageCount findNext(Main(), WM_COMMAND, IDC_FIND_NEXT);
     EXPECT_EQ(robot::SelectedIndex(GetDlgItem(view, IDC_VIEW_LIST)), 2) << "the matched line is not selected";
     EXPECT_EQ(Focus(), GetDlgItem(view, IDC_MAIN_MENU)) << "the focus is not on Main Menu";
     // The main window goes on after the last line of [Colors] and finds no more.
@@ -709,8 +681,8 @@ TEST_F(SectionViewReadOnlyTest, ReadOnlyHoldsWhenTheFirstRefreshCannotReadTheFil
     PreferencesAtStart("LockContents=1\r\n");
     std::string path = WriteIni("colors.ini", kColors);
     ASSERT_NO_FATAL_FAILURE(Start(path));
-    ASSERT_TRUE(DeleteFileA(path.c_str()));
     robot.SelectItem(Control(IDC_SECTION_LIST), kColorsSection);
+    robot.ChangeBeforeNextAction([&] { EXPECT_TRUE(DeleteFileA(path.c_str())); });
     robot.Expect("KEPLIN", "Sorry, Could not find colors.ini").Answer(IDOK);
     Click(IDC_VIEW_SECTION);
     HWND view = robot.Opened(steps::kSectionView);

@@ -6,6 +6,38 @@
 
 namespace steps {
 
+namespace {
+
+// The one count: what it counts and the procedure it wraps.
+struct Counted {
+    UINT message;
+    int commandId;
+    WNDPROC own;
+    volatile LONG count;
+} counted;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == counted.message && (message != WM_COMMAND || LOWORD(wp) == counted.commandId))
+        InterlockedIncrement(&counted.count);
+    return CallWindowProcA(counted.own, window, message, wp, lp);
+}
+
+}  // namespace
+
+MessageCount::MessageCount(HWND window, UINT message, int commandId) : window_(window) {
+    counted.message = message;
+    counted.commandId = commandId;
+    counted.count = 0;
+    counted.own = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+}
+
+MessageCount::~MessageCount() {
+    if (IsWindow(window_)) SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.own));
+}
+
+LONG MessageCount::Count() const { return counted.count; }
+
 HWND User::Opened(const char* caption) {
     HWND window = WaitForWindow(caption);
     EXPECT_NE(window, nullptr) << "\"" << caption << "\" did not open";
@@ -95,6 +127,28 @@ void User::Find(HWND owner, const std::string& text, bool matchCase, const char*
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED, matchCase) << "Match Case";
     if (box) Expect("KEPLIN", box).Answer(IDOK);
     Ok(dialog);
+}
+
+HWND User::OpenSelectIniFile(HWND main) {
+    Click(main, IDC_SELECT_INI);
+    return Opened(kSelectIniFile);
+}
+
+void User::TypeFileName(HWND dialog, const std::string& text) {
+    HWND box = GetDlgItem(dialog, IDC_FILE_NAME);
+    Post(box, EM_SETSEL, 0, -1);
+    Paste(box, text);
+    EXPECT_EQ(robot::Text(box), text);
+}
+
+void User::Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
+                   const std::vector<std::string>& thenBoxes) {
+    TypeFileName(dialog, backupName);
+    const std::string folder = robot::Text(GetDlgItem(dialog, IDC_DIRECTORY_TEXT));
+    Expect("KEPLIN", "Are you sure you want to Restore\n" + folder + "\\" + backupName + "\nto the file\n" + target + "?")
+        .Answer(answer);
+    for (const std::string& box : thenBoxes) Expect("KEPLIN", box).Answer(IDOK);
+    Click(dialog, IDC_RESTORE);
 }
 
 }  // namespace steps

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "robot.h"
@@ -22,6 +23,21 @@ constexpr char kFind[] = "Find";
 constexpr char kAbout[] = "About KEPLIN";
 constexpr char kPrinting[] = "KEPLIN is Printing";
 constexpr char kPrint[] = "Print";   // the platform's print dialog
+
+// Counts the messages of one kind that reach a window of the program (for
+// WM_COMMAND, those with one id) while the count lives: its procedure is
+// wrapped meanwhile. One count at a time.
+class MessageCount {
+public:
+    MessageCount(HWND window, UINT message, int commandId = 0);
+    ~MessageCount();
+    MessageCount(const MessageCount&) = delete;
+    MessageCount& operator=(const MessageCount&) = delete;
+    LONG Count() const;
+
+private:
+    HWND window_;
+};
 
 // A robot that knows this program's windows. Every step settles, as the
 // robot's own actions do; a screen that does not come or does not go fails
@@ -58,6 +74,18 @@ public:
     HWND OpenSection(HWND main, int index);
     // Main Menu in the section view.
     void LeaveView(HWND view) { ClickToClose(view, IDC_MAIN_MENU); }
+
+    // Select INI File in the main window: its dialog.
+    HWND OpenSelectIniFile(HWND main);
+    // Replaces the text of the dialog's file-name box: all of it selected,
+    // the name pasted over it (a long path goes in at once, however slow
+    // the dialog).
+    void TypeFileName(HWND dialog, const std::string& text);
+    // Restore with backupName in the name box, answering the question that
+    // names it and target with answer; thenBoxes are the messages expected
+    // after the question, in order.
+    void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
+                 const std::vector<std::string>& thenBoxes = {});
 
     // Find from owner's Search menu: the Find dialog.
     HWND OpenFind(HWND owner);

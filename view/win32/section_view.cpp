@@ -11,10 +11,12 @@
 #include "base/win32/records.h"
 #include "files/win32/backup.h"
 #include "files/win32/file_text.h"
-#include "ini/encoding.h"
+#include "files/win32/file_watch.h"
 #include "files/win32/profile_store.h"
+#include "ini/encoding.h"
+#include "ini/profile_writer.h"
 #include "ini/scanner.h"
-#include "ini/win32/list_box.h"
+#include "ini/section_name.h"
 #include "ini/win32/list_box.h"
 #include "print/win32/print_job.h"
 #include "res/resource.h"
@@ -25,6 +27,7 @@
 #include "view/win32/input_dialogs.h"
 #include "view/win32/list_keys.h"
 #include "view/win32/section_target.h"
+#include "view/win32/undo_commands.h"
 
 namespace {
 
@@ -47,17 +50,46 @@ void LockChanges(HWND dialog) {
     }
 }
 
+// The open view.
+HWND Shown;
+
+// After an undo or redo in this view's section: the key whose line the next
+// refresh selects, where it still is.
+std::optional<std::string> KeyToSelect;
+
+// The position to select after a refresh that keeps the selection: the key
+// to select, else the line that was selected, else the place it was at.
+LRESULT KeptSelection(const std::string& selected, LRESULT was) {
+    const std::optional<std::string> key = std::move(KeyToSelect);
+    KeyToSelect.reset();
+    if (key) {
+        for (size_t i = 0; i < Entries.size(); ++i) {
+            const std::optional<std::string> lineKey = view::KeyOfLine(Entries[i].line);
+            if (Entries[i].beginsLine && lineKey && ini::SameProfileName(ini::TrimProfileBlanks(*lineKey), *key))
+                return static_cast<LRESULT>(i);
+        }
+    }
+    for (size_t i = 0; i < Entries.size(); ++i)
+        if (Entries[i].text == selected) return static_cast<LRESULT>(i);
+    if (Entries.empty()) return LB_ERR;
+    return was < 0 ? 0 : was < static_cast<LRESULT>(Entries.size()) ? was : static_cast<LRESULT>(Entries.size()) - 1;
+}
+
 // Lists the section again from the file; false when the file could not be
-// opened (the list and the focus then stay as they were).
-bool Refresh(HWND dialog) {
+// opened (the list and the focus then stay as they were). Keeping the
+// selection, the focus stays where it is too.
+bool Refresh(HWND dialog, bool keepSelection = false) {
     ini::FileText text;
     if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
         ReportFileNotFound(dialog);
+        files::NoteSeen(FullPath);
         return false;
     }
     ini::IniText file;
     file.OpenBytes(text.text);
     HWND list = List(dialog);
+    std::string selected;
+    const LRESULT was = SelectedListText(list, selected);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
     Entries.clear();
@@ -67,7 +99,9 @@ bool Refresh(HWND dialog) {
     filler.Finish();
     view::SortLikeTheList(Entries, Preferences.Alphabetize == 1);
     if (base::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
-    if (SearchState.SearchActive) {
+    if (keepSelection) {
+        SendMessageA(list, LB_SETCURSEL, KeptSelection(selected, was), 0);
+    } else if (SearchState.SearchActive) {
         SendMessageA(list, LB_SETCURSEL, SearchState.LineCursor - 1, 0);
         SetFocus(GetDlgItem(dialog, IDC_MAIN_MENU));
     } else {
@@ -79,7 +113,9 @@ bool Refresh(HWND dialog) {
 }
 
 BOOL OnInit(HWND dialog) {
+    Shown = dialog;
     SavedSelection = 0;
+    KeyToSelect.reset();
     HWND list = List(dialog);
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
     InstallListKeys(list);
@@ -155,7 +191,9 @@ void EditKey(HWND dialog) {
         return;
     }
     if (!PrepareChange(dialog, {chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str()})) return;
-    ReportWrite(dialog, profile::WriteKey(chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str(), FullPath));
+    const std::string change = "Edit Key " + KeyBuffer;
+    ReportWrite(dialog, profile::WriteKey(chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str(), FullPath,
+                                          change.c_str()));
 }
 
 void DeleteKey(HWND dialog) {
@@ -167,7 +205,8 @@ void DeleteKey(HWND dialog) {
         return;
     }
     if (!PrepareChange(dialog, {chosen->second.c_str(), LineBuffer.c_str()})) return;
-    bool deleted = profile::DeleteKey(chosen->second.c_str(), LineBuffer.c_str(), FullPath);
+    const std::string change = "Delete Key " + LineBuffer;
+    bool deleted = profile::DeleteKey(chosen->second.c_str(), LineBuffer.c_str(), FullPath, change.c_str());
     ReportWrite(dialog, deleted);
     if (deleted) FocusList(dialog);
 }
@@ -181,10 +220,13 @@ void InsertKey(HWND dialog) {
         return;
     }
     if (!PrepareChange(dialog, {section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str()})) return;
-    ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath));
+    const std::string change = "Insert Key " + KeyBuffer;
+    ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath,
+                                          change.c_str()));
 }
 
 void Leave(HWND dialog, INT_PTR result) {
+    Shown = nullptr;
     StopWatchingFindNextKey();
     RemoveListKeys(List(dialog));
     EndDialog(dialog, result);
@@ -196,6 +238,19 @@ void BackToMainMenu(HWND dialog) {
     EndSearch();
     SearchState.SearchActive = 0;
     Leave(dialog, 0);
+}
+
+// Undo or Redo from the view: the view lists its section again, on the line
+// of the key the change concerned where it is in this section, and the main
+// window its sections (an undone Delete Section brings one back).
+void UndoInView(HWND dialog, bool redo) {
+    files::Concerned concerned;
+    if (!UndoOrRedo(dialog, redo, concerned)) return;
+    const std::optional<std::string> section = ini::ServiceSectionName(ViewHeader);
+    if (section && !concerned.key.empty() && ini::SameProfileName(*section, concerned.section))
+        KeyToSelect = concerned.key;
+    PostMessageA(dialog, WM_REFRESH, REFRESH_KEEPING_SELECTION, 0);
+    PostMessageA(MainWindow, WM_REFRESH, REFRESH_KEEPING_SELECTION, 0);
 }
 
 void FindNext(HWND dialog) {
@@ -217,6 +272,8 @@ BOOL OnCommand(HWND dialog, int id, int notification) {
     case IDC_PRINT:         PrintJob(ProgramInstance, dialog, 1, ViewHeader); return TRUE;
     case IDC_FIND:          FindInView(dialog); return TRUE;
     case IDC_FIND_NEXT:     FindNext(dialog); return TRUE;
+    case IDM_UNDO:          UndoInView(dialog, false); return TRUE;
+    case IDM_REDO:          UndoInView(dialog, true); return TRUE;
     case IDC_SECTION_LIST:
         if (notification == LBN_DBLCLK) PostMessageA(dialog, WM_COMMAND, IDC_EDIT_KEY, 0);
         return TRUE;
@@ -225,6 +282,10 @@ BOOL OnCommand(HWND dialog, int id, int notification) {
 }
 
 BOOL OnMenuPopup(HMENU menu, int position) {
+    if (position == 0) {
+        UpdateUndoItems(menu);
+        return TRUE;
+    }
     if (position != 1) return FALSE;
     EnableMenuItem(menu, IDC_FIND_NEXT,
                    MF_BYCOMMAND | (SearchState.SearchText[0] != '\0' ? MF_ENABLED : MF_GRAYED));
@@ -234,7 +295,7 @@ BOOL OnMenuPopup(HMENU menu, int position) {
 INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
     case WM_INITDIALOG:    return OnInit(dialog);
-    case WM_REFRESH:       Refresh(dialog); return TRUE;
+    case WM_REFRESH:       Refresh(dialog, wp == REFRESH_KEEPING_SELECTION); return TRUE;
     case WM_INITMENUPOPUP: return OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp));
     case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp), HIWORD(wp));
     }
@@ -246,3 +307,5 @@ INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp
 INT_PTR RunSectionView(HWND owner) {
     return DialogBoxParamA(ProgramInstance, "View", owner, SectionViewProc, 0);
 }
+
+HWND OpenSectionView() { return Shown; }

@@ -60,9 +60,7 @@ protected:
         ASSERT_NE(view, nullptr);
         HWND lines = GetDlgItem(view, IDC_VIEW_LIST);
         EXPECT_EQ(robot::ListItems(lines), (Items{"Th\u00e8me=clair", "Police=Sans"}));
-        robot.SelectItem(lines, 0);
-        robot.Click(view, IDC_EDIT_KEY);
-        HWND screen = robot.Opened(steps::kEditScreen);
+        HWND screen = robot.EditLine(view, 0);
         ASSERT_NE(screen, nullptr);
         EXPECT_EQ(robot::Text(GetDlgItem(screen, IDC_INPUT_FIELD)), "clair");
         robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "fonc\u00e9");

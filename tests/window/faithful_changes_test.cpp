@@ -100,12 +100,7 @@ TEST_F(FaithfulChangesTest, EditingAKeyInWineInfChangesExactlyThatLine) {
     ASSERT_NE(view, nullptr);
     HWND list = GetDlgItem(view, IDC_VIEW_LIST);
     ASSERT_EQ(robot::ListItems(list), Items{"signature=\"$CHICAGO$\""});
-    robot.SelectItem(list, 0);
-    robot.Click(view, IDC_EDIT_KEY);
-    HWND screen = robot.Opened(steps::kEditScreen);
-    ASSERT_NE(screen, nullptr);
-    robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "\"$Windows NT$\"");
-    robot.Ok(screen);
+    robot.EditValue(view, 0, "\"$Windows NT$\"");
     const Change change = ChangeSoFar();
     EXPECT_EQ(change.removed, Items{"signature=\"$CHICAGO$\"\n"});
     EXPECT_EQ(change.added, Items{"signature=\"$Windows NT$\"\n"});

@@ -69,18 +69,9 @@ protected:
 
     static std::string TextOf(HWND dialog, int id) { return robot::Text(GetDlgItem(dialog, id)); }
     // Selects the line at this position and chooses Edit; the edit screen.
-    HWND EditLine(int line) {
-        SelectLine(line);
-        ClickInView(IDC_EDIT_KEY);
-        return robot.Opened(steps::kEditScreen);
-    }
+    HWND EditLine(int line) { return robot.EditLine(View(), line); }
     // Edits the value of the line at this position through the Edit button.
-    void EditValue(int line, const std::string& value) {
-        HWND screen = EditLine(line);
-        if (!screen) return;
-        robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), value);
-        robot.Ok(screen);
-    }
+    void EditValue(int line, const std::string& value) { robot.EditValue(View(), line, value); }
     bool EditScreenOpen() const { return robot.FindWindowOf(steps::kEditScreen) != nullptr; }
 
 private:

@@ -151,4 +151,17 @@ void User::Restore(HWND dialog, const std::string& backupName, const std::string
     Click(dialog, IDC_RESTORE);
 }
 
+HWND User::EditLine(HWND view, int index) {
+    SelectItem(GetDlgItem(view, IDC_VIEW_LIST), index);
+    Click(view, IDC_EDIT_KEY);
+    return Opened(kEditScreen);
+}
+
+void User::EditValue(HWND view, int index, const std::string& value) {
+    HWND screen = EditLine(view, index);
+    if (!screen) return;
+    SetText(GetDlgItem(screen, IDC_INPUT_FIELD), value);
+    Ok(screen);
+}
+
 }  // namespace steps

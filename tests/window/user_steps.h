@@ -70,6 +70,11 @@ public:
     void DeleteSection(HWND main, int index, const std::string& header, int answer,
                        const std::string& thenBox = "");
 
+    // Edit on the view's line at index: the edit screen, left open.
+    HWND EditLine(HWND view, int index);
+    // The same, the field's text replaced by value, and OK.
+    void EditValue(HWND view, int index, const std::string& value);
+
     // View Section on the listed section at index; the section view.
     HWND OpenSection(HWND main, int index);
     // Main Menu in the section view.

@@ -1,88 +1,21 @@
 #include "ini/encoding.h"
 
+#include "base/unicode.h"
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
 namespace ini {
 
+using base::AppendUtf16;
+using base::AppendUtf8;
+using base::IsContinuation;
+using base::NextCodePoint;
+
 namespace {
 
 constexpr char32_t kEscapedByteBase = 0xDC00;   // U+DC80..U+DCFF: bytes 80..FF
-
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Reads the character at text[at] and moves past it. With surrogates, the
-// three-byte form of a surrogate code point counts as a character (the form
-// this text uses for what UTF-8 cannot say); strict UTF-8 refuses it. False,
-// having moved past one byte, for anything else that is not a character.
-bool NextCodePoint(std::string_view text, std::size_t& at, char32_t& point, bool surrogates) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        point = lead;
-        ++at;
-        return true;
-    }
-    std::size_t length;
-    char32_t least;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, least = 0x80, point = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, least = 0x800, point = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, least = 0x10000, point = lead & 0x07;
-    } else {
-        ++at;
-        return false;
-    }
-    if (at + length > text.size()) {
-        ++at;
-        return false;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if (!IsContinuation(byte(at + i))) {
-            ++at;
-            return false;
-        }
-        point = (point << 6) | (byte(at + i) & 0x3F);
-    }
-    const bool surrogate = point >= 0xD800 && point <= 0xDFFF;
-    if (point < least || point > 0x10FFFF || (surrogate && !surrogates)) {
-        ++at;
-        return false;
-    }
-    at += length;
-    return true;
-}
-
-void AppendUtf8(std::string& out, char32_t point) {
-    if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (point >> 18));
-        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
-}
-
-void AppendUtf16(std::u16string& out, char32_t point) {
-    if (point < 0x10000) {
-        out += static_cast<char16_t>(point);
-    } else {
-        point -= 0x10000;
-        out += static_cast<char16_t>(0xD800 | (point >> 10));
-        out += static_cast<char16_t>(0xDC00 | (point & 0x3FF));
-    }
-}
 
 // UTF-8 with surrogates to UTF-16; nothing when text holds anything else.
 std::optional<std::u16string> ExactUtf16(std::string_view text) {
@@ -292,11 +225,34 @@ std::optional<std::string> EncodeUtf16(std::string_view text, bool little) {
 
 }  // namespace
 
+namespace {
+
+// How many bytes at the start are ASCII: runs go eight bytes at a time.
+std::size_t AsciiPrefix(std::string_view text) {
+    std::size_t at = 0;
+    while (at + 8 <= text.size()) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + at, 8);
+        if (block & 0x8080808080808080ull) break;
+        at += 8;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+    return at;
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
+
 Encoding DetectEncoding(std::string_view bytes) {
     if (bytes.substr(0, 2) == "\xFF\xFE") return Encoding::Utf16Le;
     if (bytes.substr(0, 2) == "\xFE\xFF") return Encoding::Utf16Be;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Encoding::Utf8Bom;
-    return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Ansi;
+    // Without a mark the platform reads a file in the ANSI code page: a plain
+    // ASCII file is one, and what is typed into it must be written so.
+    const std::size_t ascii = AsciiPrefix(bytes);
+    if (ascii == bytes.size()) return Encoding::Ansi;
+    return IsValidUtf8(bytes.substr(ascii)) ? Encoding::Utf8 : Encoding::Ansi;
 }
 
 std::string EncodingName(Encoding encoding, const CodePage& ansi) {
@@ -313,13 +269,7 @@ std::string EncodingName(Encoding encoding, const CodePage& ansi) {
 bool IsValidUtf8(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size()) {
-        // Runs of ASCII go eight bytes at a time.
-        while (at + 8 <= text.size()) {
-            std::uint64_t block;
-            std::memcpy(&block, text.data() + at, 8);
-            if (block & 0x8080808080808080ull) break;
-            at += 8;
-        }
+        at += AsciiPrefix(text.substr(at));
         if (at >= text.size()) break;
         char32_t point;
         if (!NextCodePoint(text, at, point, false)) return false;
@@ -349,7 +299,8 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
         break;
     }
     case Encoding::Ansi:
-        file.text = DecodeAnsi(bytes, ansi);
+        // Every ANSI code page reads ASCII as ASCII.
+        file.text = IsAscii(bytes) ? std::string(bytes) : DecodeAnsi(bytes, ansi);
         break;
     }
     return file;
@@ -357,8 +308,9 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
 
 FileText DecodeFile(std::string&& bytes, const CodePage& ansi) {
     const Encoding encoding = DetectEncoding(bytes);
-    if (encoding != Encoding::Utf8) return DecodeFile(std::string_view(bytes), encoding, ansi);
-    // Detecting UTF-8 found every byte valid: the bytes are the text.
+    const bool sameBytes = encoding == Encoding::Utf8 || (encoding == Encoding::Ansi && IsAscii(bytes));
+    if (!sameBytes) return DecodeFile(std::string_view(bytes), encoding, ansi);
+    // Valid UTF-8, or ASCII in the ANSI code page: the bytes are the text.
     FileText file;
     file.encoding = encoding;
     file.text = std::move(bytes);
@@ -367,6 +319,7 @@ FileText DecodeFile(std::string&& bytes, const CodePage& ansi) {
 
 std::optional<std::string> EncodeFile(FileText&& file, const CodePage& ansi) {
     if (file.encoding == Encoding::Utf8 && IsValidUtf8(file.text)) return std::move(file.text);
+    if (file.encoding == Encoding::Ansi && IsAscii(file.text)) return std::move(file.text);
     return EncodeFile(static_cast<const FileText&>(file), ansi);
 }
 
@@ -392,6 +345,19 @@ std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi
     return std::nullopt;
 }
 
+std::size_t LineOfFirstOddByte(std::string_view text) {
+    std::size_t line = 1;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        char32_t point;
+        if (!NextCodePoint(text, at, point, false)) return line;
+        // CR LF is one line end; a lone CR or LF is one too.
+        if (text[start] == '\n' && !(start > 0 && text[start - 1] == '\r')) ++line;
+        if (text[start] == '\r') ++line;
+    }
+    return 0;
+}
+
 std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, const CodePage& ansi) {
     if (encoding != Encoding::Ansi) return "";
     if (EncodeAnsi(text, ansi)) return "";
@@ -403,36 +369,6 @@ std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, cons
         if (!EncodeAnsi(character, ansi)) return std::string(character);
     }
     return "";
-}
-
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string units;
-    units.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        char32_t point;
-        if (!NextCodePoint(text, at, point, true)) point = 0xFFFD;
-        AppendUtf16(units, point);
-    }
-    return units;
-}
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t point = text[i];
-        if (point < 0x80) {
-            out += static_cast<char>(point);
-            continue;
-        }
-        if (point >= 0xD800 && point <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            point = 0x10000 + ((point - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        AppendUtf8(out, point);
-    }
-    return out;
 }
 
 std::string CodePointName(std::string_view character) {

@@ -22,6 +22,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/unicode.h"
+
 namespace ini {
 
 enum class Encoding {
@@ -46,7 +48,9 @@ public:
 };
 
 // 1. UTF-16 by its byte-order mark; 2. UTF-8 by its mark; 3. UTF-8 when the
-// bytes are valid UTF-8 (plain ASCII included); 4. the ANSI code page.
+// bytes are valid UTF-8 and not all ASCII; 4. the ANSI code page, as the
+// platform's profile calls read every file without a mark (plain ASCII and
+// empty files included).
 Encoding DetectEncoding(std::string_view bytes);
 
 // How the main window names an encoding.
@@ -55,6 +59,7 @@ std::string EncodingName(Encoding encoding, const CodePage& ansi);
 // Strict UTF-8: shortest forms only, no surrogate code points, nothing above
 // U+10FFFF.
 bool IsValidUtf8(std::string_view text);
+bool IsAscii(std::string_view text);
 
 // A file's text, and how to give back its bytes.
 struct FileText {
@@ -75,14 +80,18 @@ std::optional<std::string> EncodeFile(const FileText& file, const CodePage& ansi
 // The same, taking the text: UTF-8 text becomes the bytes without a copy.
 std::optional<std::string> EncodeFile(FileText&& file, const CodePage& ansi);
 
+// The number (from 1) of the line holding the first of text's bytes that are
+// not text in their file's encoding (kept as lone surrogates); 0 when none.
+std::size_t LineOfFirstOddByte(std::string_view text);
+
 // The first character of text that the encoding cannot hold, as UTF-8; empty
 // when it holds them all. Text must be valid UTF-8.
 std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, const CodePage& ansi);
 
 // The text (surrogates written as above included) to UTF-16 and back,
-// exactly; anything else in text comes out as U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
+// exactly.
+using base::Utf16ToUtf8;
+using base::Utf8ToUtf16;
 
 // The code point at the start of a UTF-8 character, for messages ("U+65E5").
 std::string CodePointName(std::string_view character);

@@ -31,6 +31,10 @@
 #define IDM_BACKUP              520
 #define IDM_UNDO                540     // Undo the last change to the file
 #define IDM_REDO                541     // Redo the last change undone
+#define IDM_ENCODING_ANSI       550     // Options > Encoding: write the file anew in...
+#define IDM_ENCODING_UTF8       551
+#define IDM_ENCODING_UTF8_BOM   552
+#define IDM_ENCODING_UTF16_LE   553
 
 // About box.
 #define IDC_ABOUT_CONTACT1      201

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/win32/about_box.h"
+#include "app/win32/file_encoding.h"
 #include "app/win32/help.h"
 #include "app/win32/preferences.h"
 #include "app/win32/section_commands.h"
@@ -55,10 +56,17 @@ void OnWatchTimer(HWND window) {
     static bool listing = false;
     HWND view = OpenSectionView();
     const bool takesInput = view != nullptr ? IsWindowEnabled(view) != FALSE : IsWindowEnabled(window) != FALSE;
-    if (listing || !takesInput || IsIconic(window) || !files::ChangedByAnotherProgram()) return;
+    if (listing || !takesInput || IsIconic(window)) return;
+    const files::WatchNews news = files::LookAtWatchedFile();
+    if (news == files::WatchNews::None) return;
     listing = true;
-    ListSectionsAgain(window, "");
-    if (view != nullptr) PostMessageA(view, WM_REFRESH, REFRESH_KEEPING_SELECTION, 0);
+    if (news == files::WatchNews::Gone) {
+        // Says that the file is missing, and leaves no file selected.
+        if (view != nullptr) PostMessageA(view, WM_COMMAND, IDC_MAIN_MENU, 0);
+        ListSectionsAgain(window, "");
+    } else if (ListChangedSections(window) && view != nullptr) {
+        PostMessageA(view, WM_REFRESH, REFRESH_KEEPING_SELECTION, 0);
+    }
     listing = false;
 }
 
@@ -155,10 +163,15 @@ void OnCommand(HWND window, int id, int notification) {
     case IDC_FIND_NEXT:       ShowMatch(window, FindNextInMainWindow(window)); break;
     case IDM_UNDO:            UndoInMainWindow(window, false); break;
     case IDM_REDO:            UndoInMainWindow(window, true); break;
+    case IDM_ENCODING_ANSI:
+    case IDM_ENCODING_UTF8:
+    case IDM_ENCODING_UTF8_BOM:
+    case IDM_ENCODING_UTF16_LE: ConvertFileEncoding(window, id); break;
     }
 }
 
 void OnMenuPopup(HMENU menu, int position) {
+    if (UpdateEncodingItems(menu)) return;
     if (position == 0) UpdateUndoItems(menu);
     // Every popup but "Commands" may hold Find Next; it needs a search text.
     if (position != 0)

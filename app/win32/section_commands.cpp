@@ -25,7 +25,8 @@ void DeleteSection(HWND window) {
     std::optional<std::string> section = EditableSection(window, LineBuffer);
     if (!section) return;
     if (!AskYesNo(window, Format("Are you sure you want to DELETE\n%s ?", LineBuffer.c_str()))) return;
-    if (!PrepareChange(window, {section->c_str()})) return;
+    // The name comes from the file, as it stands: nothing typed to check.
+    if (!PrepareChange(window, {})) return;
     const std::string change = "Delete Section " + LineBuffer;
     ReportWrite(window, profile::DeleteSection(section->c_str(), FullPath, change.c_str()));
 }

@@ -19,6 +19,8 @@
 
 namespace {
 
+std::optional<ini::Encoding> Listed;
+
 // A listing that keeps the selection leaves the focus alone: the window may
 // be behind the section view, or an input screen may be open.
 void FocusUnlessKept(HWND window, int id, bool keep) {
@@ -29,6 +31,7 @@ void ShowNoFile(HWND window, bool keep) {
     FocusUnlessKept(window, IDC_SELECT_INI, keep);
     SetDlgItemTextA(window, IDC_FILE_LABEL, "No file selected");
     SetDlgItemTextA(window, IDC_ENCODING_LABEL, "");
+    Listed.reset();
     SendDlgItemMessageA(window, IDC_SECTION_LIST, LB_RESETCONTENT, 0, 0);
     files::WatchFile("");
     files::StartHistory("");
@@ -49,10 +52,14 @@ LRESULT KeptHeader(HWND list, const std::string& section, const std::string& sel
     return was < 0 ? 0 : was < count ? was : count - 1;
 }
 
-void List(HWND window, bool keep, const std::string& section) {
+// How a listing goes when the file cannot be read.
+enum class OnFailure { Report, StayQuiet };
+
+// False when the file could not be read (and, staying quiet, nothing changed).
+bool List(HWND window, bool keep, const std::string& section, OnFailure failure = OnFailure::Report) {
     if (IniLocation.fileName[0] == '\0') {
         ShowNoFile(window, keep);
-        return;
+        return false;
     }
     // A bare name is joined to the program directory only at start-up, so the
     // joined path is tested here: cut, it would name another file.
@@ -61,27 +68,29 @@ void List(HWND window, bool keep, const std::string& section) {
         IniLocation.fileName[0] = '\0';
         ShowNoFile(window, keep);
         RefusePath(window, joined.c_str());
-        return;
+        return false;
     }
     std::snprintf(FullPath, sizeof FullPath, "%s", joined.c_str());
     SetDlgItemTextA(window, IDC_FILE_LABEL, FullPath);
     // A change cut short by a killed run is undone before the file is shown.
     RecoverInterruptedReplace(FullPath);
+    ini::FileText text;
+    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
+        if (failure == OnFailure::StayQuiet) return false;
+        ReportFileNotFound(window);
+        IniLocation.fileName[0] = '\0';
+        ShowNoFile(window, keep);
+        return false;
+    }
     HWND list = GetDlgItem(window, IDC_SECTION_LIST);
     std::string selected;
     const LRESULT was = SelectedListText(list, selected);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    ini::FileText text;
-    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
-        ReportFileNotFound(window);
-        IniLocation.fileName[0] = '\0';
-        ShowNoFile(window, keep);
-        return;
-    }
     // From now on, changes by other programs show, and Undo acts on this file.
     files::WatchFile(FullPath);
     files::StartHistory(FullPath);
     SetDlgItemTextA(window, IDC_ENCODING_LABEL, files::EncodingNameOf(text.encoding).c_str());
+    Listed = text.encoding;
     ini::IniText file;
     file.OpenBytes(text.text);
     ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
@@ -90,6 +99,7 @@ void List(HWND window, bool keep, const std::string& section) {
     filler.Finish();
     SendMessageA(list, LB_SETCURSEL, keep ? KeptHeader(list, section, selected, was) : 0, 0);
     FocusUnlessKept(window, IDC_SECTION_LIST, keep);
+    return true;
 }
 
 }  // namespace
@@ -97,3 +107,7 @@ void List(HWND window, bool keep, const std::string& section) {
 void ListSections(HWND window) { List(window, false, ""); }
 
 void ListSectionsAgain(HWND window, const std::string& section) { List(window, true, section); }
+
+bool ListChangedSections(HWND window) { return List(window, true, "", OnFailure::StayQuiet); }
+
+std::optional<ini::Encoding> ListedEncoding() { return Listed; }

@@ -1,7 +1,10 @@
 // The main window's list of section headers.
 #pragma once
 #include <windows.h>
+#include <optional>
 #include <string>
+
+#include "ini/encoding.h"
 
 // Rebuilds the list from the file named by IniLocation and selects its
 // first header.
@@ -12,3 +15,11 @@ void ListSections(HWND mainWindow);
 // listed, else the header that was selected, else the place it was at. The
 // focus stays where it is.
 void ListSectionsAgain(HWND mainWindow, const std::string& section);
+
+// The same, for a file that another program has changed; when the file
+// cannot be read just now, nothing is said or changed and the result is
+// false.
+bool ListChangedSections(HWND mainWindow);
+
+// The encoding the listed file was read in; nothing when no file is listed.
+std::optional<ini::Encoding> ListedEncoding();

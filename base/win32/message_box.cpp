@@ -1,5 +1,6 @@
 #include "base/win32/message_box.h"
 
+#include "base/unicode.h"
 #include "base/win32/records.h"
 #include "res/resource.h"
 
@@ -7,13 +8,20 @@
 #include <cstdio>
 #include <vector>
 
-void Warn(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), "KEPLIN", MB_OK | MB_ICONWARNING);
+namespace {
+
+// Wide, so that a name holding bytes that are not text shows them as the
+// lists do, one mark each, however the code page would read them.
+int Show(HWND owner, const std::string& text, UINT buttons) {
+    const std::u16string wide = base::Utf8ToUtf16(text);
+    return MessageBoxW(owner, reinterpret_cast<const wchar_t*>(wide.c_str()), L"KEPLIN", buttons | MB_ICONWARNING);
 }
 
-bool AskYesNo(HWND owner, const std::string& text) {
-    return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNO | MB_ICONWARNING) == IDYES;
-}
+}  // namespace
+
+void Warn(HWND owner, const std::string& text) { Show(owner, text, MB_OK); }
+
+bool AskYesNo(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNO) == IDYES; }
 
 void ReportWrite(HWND window, bool written) {
     if (!written)

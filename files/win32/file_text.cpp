@@ -10,7 +10,9 @@ namespace files {
 ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
     std::string bytes;
     const ReadResult read = ReadFileBytes(path, bytes);
-    file = read == ReadResult::Read ? ini::DecodeFile(std::move(bytes), SystemAnsiCodePage()) : ini::FileText{};
+    file = read == ReadResult::Read ? ini::DecodeFile(std::move(bytes), SystemAnsiCodePage())
+                                    // A new file is made as the platform makes one: ANSI.
+                                    : ini::FileText{ini::Encoding::Ansi, {}, {}};
     return read;
 }
 
@@ -29,10 +31,35 @@ std::string WhyNotWritable(const std::string& fileName, const ini::FileText& fil
         return Format("Sorry, KEPLIN cannot write this text into %s:\nit is not valid text.", fileName.c_str());
     const std::string character = ini::FirstCharacterNotHeld(text, file.encoding, SystemAnsiCodePage());
     if (character.empty()) return "";
+    // Every character has a place in UTF-16 LE, the one Unicode form the
+    // platform's profile calls read everywhere.
+    const char* way = file.encoding == ini::Encoding::Ansi
+                          ? "Converting the file to UTF-16 LE (Commands > Options > Encoding) would hold it.\n"
+                          : "";
     return Format("Sorry, KEPLIN cannot write \"%s\" (%s) into %s:\nits encoding, %s, cannot hold that character.\n"
-                  "Nothing was changed.",
+                  "%sNothing was changed.",
                   character.c_str(), ini::CodePointName(character).c_str(), fileName.c_str(),
-                  EncodingNameOf(file.encoding).c_str());
+                  EncodingNameOf(file.encoding).c_str(), way);
+}
+
+std::string WhyNotConvertible(const std::string& fileName, const ini::FileText& file, ini::Encoding target) {
+    const std::string into = EncodingNameOf(target);
+    if (!file.oddByte.empty())
+        return Format("Sorry, KEPLIN cannot convert %s to %s:\nits UTF-16 text ends in half a character.\n"
+                      "Nothing was changed.",
+                      fileName.c_str(), into.c_str());
+    if (!ini::IsValidUtf8(file.text)) {
+        const size_t line = ini::LineOfFirstOddByte(file.text);
+        return Format("Sorry, KEPLIN cannot convert %s to %s:\nline %lu holds bytes that are not text in its "
+                      "encoding, and they would not stay as they are.\nNothing was changed.",
+                      fileName.c_str(), into.c_str(), static_cast<unsigned long>(line));
+    }
+    const std::string character = ini::FirstCharacterNotHeld(file.text, target, SystemAnsiCodePage());
+    if (character.empty()) return "";
+    return Format("Sorry, KEPLIN cannot convert %s to %s:\nit holds \"%s\" (%s), which %s cannot hold.\n"
+                  "Nothing was changed.",
+                  fileName.c_str(), into.c_str(), character.c_str(), ini::CodePointName(character).c_str(),
+                  into.c_str());
 }
 
 }  // namespace files

@@ -25,4 +25,8 @@ std::string EncodingNameOf(ini::Encoding encoding);
 // character against the file's encoding.
 std::string WhyNotWritable(const std::string& fileName, const ini::FileText& file, const std::string& text);
 
+// Why the file's text cannot be written in the target encoding, exactly, as
+// a message naming the file; empty when it can.
+std::string WhyNotConvertible(const std::string& fileName, const ini::FileText& file, ini::Encoding target);
+
 }  // namespace files

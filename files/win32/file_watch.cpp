@@ -11,6 +11,9 @@ namespace files {
 
 namespace {
 
+// How long a file must stay missing before it is taken for gone.
+constexpr DWORD kGoneAfterMs = 2000;
+
 struct Stamp {
     bool exists = false;
     uint64_t size = 0;
@@ -22,6 +25,9 @@ struct Stamp {
 
 std::string Watched;
 Stamp Seen;
+bool ChangeKept = false;       // another program's change, noticed as KEPLIN wrote over it
+bool Missing = false;          // the last look found no file
+DWORD MissingSince = 0;        // the tick count of the first look of those that found none
 
 Stamp StampOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -33,23 +39,39 @@ Stamp StampOf(const std::string& path) {
     return stamp;
 }
 
+bool IsWatched(const std::string& path) { return !Watched.empty() && base::EqualIgnoringCase(path, Watched); }
+
 }  // namespace
 
 void WatchFile(const std::string& path) {
     Watched = path;
     Seen = path.empty() ? Stamp{} : StampOf(path);
+    ChangeKept = false;
+    Missing = false;
+}
+
+void NoteWriting(const std::string& path) {
+    if (IsWatched(path) && !(StampOf(Watched) == Seen)) ChangeKept = true;
 }
 
 void NoteSeen(const std::string& path) {
-    if (!Watched.empty() && base::EqualIgnoringCase(path, Watched)) Seen = StampOf(Watched);
+    if (IsWatched(path)) Seen = StampOf(Watched);
 }
 
-bool ChangedByAnotherProgram() {
-    if (Watched.empty()) return false;
+bool SeenAsItIs(const std::string& path) { return IsWatched(path) && !ChangeKept && StampOf(Watched) == Seen; }
+
+WatchNews LookAtWatchedFile() {
+    if (Watched.empty()) return WatchNews::None;
     const Stamp now = StampOf(Watched);
-    if (now == Seen) return false;
-    Seen = now;
-    return true;
+    if (!now.exists) {
+        // Unsigned, so that the count wrapping round still gives the time between.
+        const DWORD tick = GetTickCount();
+        if (!Missing) MissingSince = tick;
+        Missing = true;
+        return tick - MissingSince >= kGoneAfterMs ? WatchNews::Gone : WatchNews::None;
+    }
+    Missing = false;
+    return now == Seen && !ChangeKept ? WatchNews::None : WatchNews::Changed;
 }
 
 }  // namespace files

@@ -37,24 +37,35 @@ std::optional<ini::FileText> ReadText(const std::string& path) {
     }
 }
 
+// The file's text, after a write cut short was settled; nothing when the
+// file cannot be read.
+std::optional<ini::FileText> TextToChange(const std::string& file) {
+    if (!RecoverInterruptedReplace(file.c_str())) return std::nullopt;
+    return ReadText(file);
+}
+
+// Saves the text in its encoding, safely, as the named change.
+bool Save(const std::string& file, const char* name, const files::Concerned& concerned, ini::FileText&& text) {
+    std::optional<std::string> bytes = files::FileBytesOf(std::move(text));
+    std::string replaced;
+    if (!bytes || !ReplaceFileContents(file.c_str(), *bytes, &replaced)) return false;
+    if (name != nullptr) files::RecordChange(file, name, concerned, replaced, *bytes);
+    return true;
+}
+
 // Reads the file, applies the change to its text and saves the result, in
 // the file's own encoding, safely. A change that leaves the text as it was
 // writes nothing.
 template <typename Change>
 bool ChangeFile(const char* path, const char* name, const files::Concerned& concerned, Change change) {
     const std::string file = ResolvedPath(path);
-    if (!RecoverInterruptedReplace(file.c_str())) return false;
-    std::optional<ini::FileText> text = ReadText(file);
+    std::optional<ini::FileText> text = TextToChange(file);
     if (!text) return false;
     std::optional<std::string> changed = change(text->text);
     if (!changed) return false;
     if (*changed == text->text) return true;
     text->text = std::move(*changed);
-    std::optional<std::string> bytes = files::FileBytesOf(std::move(*text));
-    std::string replaced;
-    if (!bytes || !ReplaceFileContents(file.c_str(), *bytes, &replaced)) return false;
-    if (name != nullptr) files::RecordChange(file, name, concerned, replaced, *bytes);
-    return true;
+    return Save(file, name, concerned, std::move(*text));
 }
 
 }  // namespace
@@ -92,6 +103,15 @@ bool DeleteKey(const char* section, const char* key, const char* path, const cha
 bool DeleteSection(const char* section, const char* path, const char* change) {
     return ChangeFile(path, change, {section, ""},
                       [&](const std::string& text) { return ini::DeleteProfileSection(text, section); });
+}
+
+bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* change) {
+    const std::string file = ResolvedPath(path);
+    std::optional<ini::FileText> text = TextToChange(file);
+    if (!text) return false;
+    if (text->encoding == encoding) return true;
+    text->encoding = encoding;
+    return Save(file, change, {"", ""}, std::move(*text));
 }
 
 }  // namespace profile

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "ini/encoding.h"
+
 namespace profile {
 
 int ReadInt(const char* section, const char* key, const char* path);
@@ -25,5 +27,8 @@ bool WriteKey(const char* section, const char* key, const char* value, const cha
               const char* change = nullptr);
 bool DeleteKey(const char* section, const char* key, const char* path, const char* change = nullptr);
 bool DeleteSection(const char* section, const char* path, const char* change = nullptr);
+// Writes the whole file anew in another encoding, its text unchanged. Ask
+// files::WhyNotConvertible first.
+bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* change);
 
 }  // namespace profile

@@ -246,6 +246,7 @@ bool RecoverInterruptedReplace(const char* path) {
 }
 
 bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced) {
+    files::NoteWriting(path);
     HANDLE file = OpenForRewrite(path);
     if (file == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;

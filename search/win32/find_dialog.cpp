@@ -3,6 +3,7 @@
 #include "search/win32/search_commands.h"
 
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "res/resource.h"
 
 namespace {
@@ -11,7 +12,7 @@ BOOL OnInit(HWND dialog) {
     CheckDlgButton(dialog, IDC_MATCH_CASE, SearchState.MatchCase == 1 ? BST_CHECKED : BST_UNCHECKED);
     // The field holds no more than the search text can keep.
     SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, kSearchTextChars, 0);
-    SetDlgItemTextA(dialog, IDC_FIND_TEXT, SearchState.SearchText);
+    SetItemTextUtf8(dialog, IDC_FIND_TEXT, SearchState.SearchText);
     // The platform puts the focus on the first control that takes it: the field.
     return TRUE;
 }
@@ -22,7 +23,8 @@ void ForgetSearch(HWND dialog) {
 }
 
 void OnFind(HWND dialog) {
-    GetDlgItemTextA(dialog, IDC_FIND_TEXT, SearchState.SearchText, sizeof SearchState.SearchText);
+    // The field's limit keeps the text within the record's buffer.
+    CopyInto(SearchState.SearchText, sizeof SearchState.SearchText, ItemTextUtf8(dialog, IDC_FIND_TEXT));
     SearchState.MatchCase = IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED ? 1 : 0;
     // An empty text is a cancelled search.
     if (SearchState.SearchText[0] == '\0') {

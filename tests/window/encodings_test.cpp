@@ -112,7 +112,112 @@ TEST_F(EncodingsTest, AFileOfTheAnsiCodePageIsChangedInItAndRefusesWhatItCannotH
     ASSERT_NE(view, nullptr);
     robot.InsertKey(view, "k", "\u65e5",
                     "Sorry, KEPLIN cannot write \"\u65e5\" (U+65E5) into file.ini:\nits encoding, ANSI code page "
-                    "1252, cannot hold that character.\nNothing was changed.");
+                    "1252, cannot hold that character.\nConverting the file to UTF-16 LE (Commands > Options > "
+                    "Encoding) would hold it.\nNothing was changed.");
     robot.LeaveView(view);
     EXPECT_EQ(testfiles::ReadBytes(PathOf("file.ini")), before);
+}
+
+// What a program of the system's ANSI code page reads for the key with the
+// platform's GetPrivateProfileStringA (profile_read.exe, beside the program).
+std::string ReadByAnAnsiProgram(const std::string& path, const std::string& section, const std::string& key) {
+    const std::string out = path + ".read";
+    std::string command = "\"" + testfiles::ExeDirectory() + "\\profile_read.exe\" \"" + path + "\" " + section + " " +
+                          key + " \"" + out + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return "<not started>";
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return testfiles::ReadBytes(out);
+}
+
+TEST_F(EncodingsTest, APlainAsciiFileIsAnAnsiFileForWhatIsTypedAndCanBecomeUtf16) {
+    ASSERT_EQ(SystemAnsiCodePage(), 1252u) << "the test's text is written for code page 1252";
+    const std::string path = WriteIni("plain.ini", "[Look]\r\nTheme=dark\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    EXPECT_EQ(robot::Text(Control(IDC_ENCODING_LABEL)), "ANSI code page 1252");
+    HWND view = robot.OpenSection(Main(), 0);
+    ASSERT_NE(view, nullptr);
+    robot.EditValue(view, 0, "caf\u00e9");
+    const std::string typed = "[Look]\r\nTheme=caf\xE9\r\n";
+    EXPECT_EQ(testfiles::ReadBytes(path), typed);
+    EXPECT_EQ(ReadByAnAnsiProgram(path, "Look", "Theme"), "caf\xE9");
+    robot.InsertKey(view, "k", "\u65e5",
+                    "Sorry, KEPLIN cannot write \"\u65e5\" (U+65E5) into plain.ini:\nits encoding, ANSI code page "
+                    "1252, cannot hold that character.\nConverting the file to UTF-16 LE (Commands > Options > "
+                    "Encoding) would hold it.\nNothing was changed.");
+    robot.LeaveView(view);
+
+    robot.Expect("KEPLIN", "Are you sure you want to convert\nplain.ini\nfrom ANSI code page 1252 to UTF-16 LE ?")
+        .Answer(IDYES);
+    Command(IDM_ENCODING_UTF16_LE);
+    EXPECT_EQ(testfiles::ReadBytes(path), Encoded("[Look]\r\nTheme=caf\u00e9\r\n", "utf16le"));
+    EXPECT_TRUE(robot.WaitUntil([&] { return robot::Text(Control(IDC_ENCODING_LABEL)) == "UTF-16 LE"; }));
+    Command(IDM_UNDO);
+    EXPECT_EQ(testfiles::ReadBytes(path), typed);
+}
+
+// Bytes that are not text in their file's encoding: the lists and message
+// boxes hold them as they are, Edit refuses their line, and every other
+// command works on them, removing exactly their bytes.
+class OddBytesTest : public ProgramTest {
+protected:
+    // The file "[S]/k=a?b/z=1/[H?x]/q=found" in its encoding (its mark, then
+    // text encoded), with odd in the value of k and inHeader in the second
+    // header (each the encoding's bytes); each step's bytes compared.
+    using Encode = std::string (*)(const std::string& text);
+    void EveryCommand(const std::string& mark, Encode encode, const std::string& odd, const std::string& inHeader) {
+        const std::string k = encode("k=a") + odd + encode("b\r\n"), s = mark + encode("[S]\r\n");
+        const std::string h = encode("[H") + inHeader + encode("x]\r\nq=found\r\n");
+        const std::string path = WriteIni("odd.ini", s + k + encode("z=1\r\n") + h);
+        const auto file = [&] { return testfiles::ReadBytes(path); };
+        ASSERT_NO_FATAL_FAILURE(Start(path));
+        ASSERT_EQ(Sections().size(), 2u);
+
+        HWND view = robot.OpenSection(Main(), 0);
+        ASSERT_NE(view, nullptr);
+        HWND lines = GetDlgItem(view, IDC_VIEW_LIST);
+        const std::string shown = robot::ListItems(lines).at(0);
+        robot.SelectItem(lines, 0);
+        robot.Expect("KEPLIN", "Sorry, KEPLIN cannot edit this line:\n" + shown +
+                                   "\nIt holds bytes that are not text in its file's encoding. KEPLIN keeps them as "
+                                   "they are; Delete removes the whole line.")
+            .Answer(IDOK);
+        robot.Click(view, IDC_EDIT_KEY);
+        EXPECT_EQ(file(), s + k + encode("z=1\r\n") + h);
+        robot.EditValue(view, 1, "2");
+        EXPECT_EQ(file(), s + k + encode("z=2\r\n") + h);
+        robot.SelectItem(lines, 0);
+        robot.Expect("KEPLIN", "Are you sure you want to DELETE\nk ?").Answer(IDYES);
+        robot.Click(view, IDC_DELETE_KEY);
+        EXPECT_EQ(file(), s + encode("z=2\r\n") + h);
+        robot.LeaveView(view);
+
+        const std::string header = Sections().at(1);
+        view = robot.OpenSection(Main(), 1);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), Items{"q=found"});
+        robot.LeaveView(view);
+        robot.SelectItem(Control(IDC_SECTION_LIST), 0);
+        robot.Find(Main(), "found");
+        view = robot.Opened(steps::kSectionView);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)), header);
+        robot.LeaveView(view);
+        DeleteSection(1, header, IDYES);
+        EXPECT_EQ(file(), s + encode("z=2\r\n"));
+    }
+};
+
+TEST_F(OddBytesTest, AUtf8FileWithAMarkKeepsBytesThatAreNotUtf8) {
+    EveryCommand("\xEF\xBB\xBF", [](const std::string& text) { return text; }, "\xFF", "\xFE");
+}
+
+TEST_F(OddBytesTest, AUtf16FileKeepsItsLoneSurrogates) {
+    EveryCommand("\xFF\xFE", [](const std::string& text) { return Encoded(text, "utf16le").substr(2); },
+                 std::string("\x00\xD8", 2), std::string("\xFF\xDF", 2));
 }

@@ -19,7 +19,7 @@ struct Counted {
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (message == counted.message && (message != WM_COMMAND || LOWORD(wp) == counted.commandId))
         InterlockedIncrement(&counted.count);
-    return CallWindowProcA(counted.own, window, message, wp, lp);
+    return CallWindowProcW(counted.own, window, message, wp, lp);
 }
 
 }  // namespace
@@ -29,11 +29,11 @@ MessageCount::MessageCount(HWND window, UINT message, int commandId) : window_(w
     counted.commandId = commandId;
     counted.count = 0;
     counted.own = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
 }
 
 MessageCount::~MessageCount() {
-    if (IsWindow(window_)) SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.own));
+    if (IsWindow(window_)) SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.own));
 }
 
 LONG MessageCount::Count() const { return counted.count; }

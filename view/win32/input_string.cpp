@@ -3,17 +3,13 @@
 
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "ini/section_name.h"
 #include "res/resource.h"
 #include "view/win32/edit_menu.h"
 #include "view/win32/input_dialogs.h"
 
-std::string FieldText(HWND dialog, int id) {
-    HWND field = GetDlgItem(dialog, id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(field, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string FieldText(HWND dialog, int id) { return ItemTextUtf8(dialog, id); }
 
 void LimitField(HWND dialog, int id, size_t longest) {
     const size_t limit = longest > static_cast<size_t>(kFieldChars) ? longest : kFieldChars;
@@ -24,12 +20,12 @@ namespace {
 
 BOOL OnInit(HWND dialog) {
     if (InputMode == 0) {
-        SetDlgItemTextA(dialog, IDC_INPUT_HEADER, LineBuffer.c_str());
-        SetDlgItemTextA(dialog, IDC_INPUT_LABEL, KeyBuffer.c_str());
+        SetItemTextUtf8(dialog, IDC_INPUT_HEADER, LineBuffer);
+        SetItemTextUtf8(dialog, IDC_INPUT_LABEL, KeyBuffer);
         // A longer value from the file is offered whole, and the field takes
         // no more than that.
         LimitField(dialog, IDC_INPUT_FIELD, ValueBuffer.size());
-        SetDlgItemTextA(dialog, IDC_INPUT_FIELD, ValueBuffer.c_str());
+        SetItemTextUtf8(dialog, IDC_INPUT_FIELD, ValueBuffer);
     } else {
         LimitField(dialog, IDC_INPUT_FIELD, 0);
         SetWindowTextA(dialog, "Input New Section Name");

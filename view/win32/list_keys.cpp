@@ -63,26 +63,28 @@ LRESULT CALLBACK ListKeysProc(HWND list, UINT message, WPARAM wp, LPARAM lp) {
         // A list destroyed with its window gives up its entry.
         WNDPROC own = OwnProc(list);
         RemoveListKeys(list);
-        return CallWindowProcA(own, list, message, wp, lp);
+        return CallWindowProcW(own, list, message, wp, lp);
     }
     }
-    return CallWindowProcA(OwnProc(list), list, message, wp, lp);
+    return CallWindowProcW(OwnProc(list), list, message, wp, lp);
 }
 
 }  // namespace
 
+// Wide: an ANSI procedure would make the list an ANSI window, whose text
+// then comes back through the code page, bytes that are not text lost.
 void InstallListKeys(HWND list) {
     OwnProcEntry* entry = FreeEntry();
     if (entry == nullptr || OwnProc(list) != nullptr) return;
-    entry->own = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
+    entry->own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC));
     entry->list = list;
-    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListKeysProc));
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListKeysProc));
 }
 
 void RemoveListKeys(HWND list) {
     for (OwnProcEntry& entry : ownProcs) {
         if (entry.list != list) continue;
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.own));
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.own));
         entry = OwnProcEntry{};
     }
 }

@@ -3,7 +3,6 @@
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/file_text.h"
-#include "ini/encoding.h"
 #include "ini/profile_writer.h"
 #include "ini/scanner.h"
 #include "ini/section_name.h"
@@ -28,13 +27,9 @@ std::optional<std::string> HeaderLine(const std::string& header) {
 }  // namespace
 
 std::optional<std::string> EditableSection(HWND owner, const std::string& header) {
+    // A name holding bytes that are not text is taken as it stands: the
+    // writer finds it by those bytes and writes them back unchanged.
     std::optional<std::string> line = HeaderLine(header);
-    if (!ini::IsValidUtf8(line ? *line : header)) {
-        Warn(owner, Format("Sorry, KEPLIN cannot change %s\nbecause its header holds bytes that are not text in its "
-                           "file's encoding.",
-                           header.c_str()));
-        return std::nullopt;
-    }
     std::optional<std::string> section = line ? ini::ProfileSectionOfLine(*line) : ini::ServiceSectionName(header);
     if (!section) {
         Warn(owner, Format("Sorry, KEPLIN cannot change %s\nbecause its line does not start with [.", header.c_str()));

@@ -6,9 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/path_rules.h"
 #include "base/preference_rules.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "files/win32/backup.h"
 #include "files/win32/file_text.h"
 #include "files/win32/file_watch.h"
@@ -75,25 +77,69 @@ LRESULT KeptSelection(const std::string& selected, LRESULT was) {
     return was < 0 ? 0 : was < static_cast<LRESULT>(Entries.size()) ? was : static_cast<LRESULT>(Entries.size()) - 1;
 }
 
+void Leave(HWND dialog, INT_PTR result) {
+    Shown = nullptr;
+    StopWatchingFindNextKey();
+    RemoveListKeys(List(dialog));
+    EndDialog(dialog, result);
+}
+
+void BackToMainMenu(HWND dialog) {
+    // Leaving the view ends any search: Find Next grays until the next Find,
+    // and the match this view showed is shown no more.
+    EndSearch();
+    SearchState.SearchActive = 0;
+    Leave(dialog, 0);
+}
+
+// Another program (or an undo) has removed the view's section: the view says so and
+// goes back to the main list, so that nothing is written to a section that
+// is not there (Insert would make it anew at the end of the file).
+void SectionGone(HWND dialog) {
+    Warn(dialog, Format("The section %s is no longer in %s.", ViewHeader.c_str(),
+                        base::SplitIniPath(FullPath).fileName.c_str()));
+    BackToMainMenu(dialog);
+}
+
+// Before a change from the view: false, after saying so, when the view's
+// section has gone from the file since the view was listed. The file is
+// read only when it has changed since KEPLIN last saw it.
+bool SectionStillThere(HWND dialog) {
+    if (files::SeenAsItIs(FullPath)) return true;
+    ini::FileText text;
+    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) return true;   // the write will say
+    ini::IniText file;
+    file.OpenBytes(text.text);
+    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) return true;
+    SectionGone(dialog);
+    return false;
+}
+
 // Lists the section again from the file; false when the file could not be
-// opened (the list and the focus then stay as they were). Keeping the
-// selection, the focus stays where it is too.
+// opened (the list and the focus then stay as they were), or the section is
+// gone (the view then ends). Keeping the selection, the focus stays where it
+// is too, and a file that cannot be read just now is tried again by the
+// next look of the watch.
 bool Refresh(HWND dialog, bool keepSelection = false) {
     ini::FileText text;
     if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
+        if (keepSelection) return false;
         ReportFileNotFound(dialog);
         files::NoteSeen(FullPath);
         return false;
     }
     ini::IniText file;
     file.OpenBytes(text.text);
+    if (!ini::FindSection(file, ViewHeader, ini::kListLimit)) {
+        SectionGone(dialog);
+        return false;
+    }
     HWND list = List(dialog);
     std::string selected;
     const LRESULT was = SelectedListText(list, selected);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
-    Entries.clear();
-    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) Entries = view::ReadListedEntries(file);
+    Entries = view::ReadListedEntries(file);
     file.Close();
     for (const view::ListedEntry& entry : Entries) filler.Add(entry.text);
     filler.Finish();
@@ -121,7 +167,7 @@ BOOL OnInit(HWND dialog) {
     InstallListKeys(list);
     WatchFindNextKey(dialog);
     ViewHeader = LineBuffer;
-    SetDlgItemTextA(dialog, IDC_VIEW_HEADER, ViewHeader.c_str());
+    SetItemTextUtf8(dialog, IDC_VIEW_HEADER, ViewHeader);
     Entries.clear();
     // Read Only holds even when the first refresh cannot read the file.
     if (base::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
@@ -157,15 +203,17 @@ bool SelectedLine(HWND dialog, const char* verb, LRESULT& position, std::string&
 // user why, when there is no key to change.
 template <typename Key>
 std::optional<std::pair<Key, std::string>> ChooseKey(HWND dialog, const char* verb, const char* lowerVerb,
-                                                     std::optional<Key> (*keyOf)(std::string_view)) {
+                                                     std::optional<Key> (*keyOf)(std::string_view), bool editing) {
     if (base::IsNonZeroOn(Preferences.LockContents)) return std::nullopt;
     LRESULT position;
     std::string whole;
     if (!SelectedLine(dialog, verb, position, whole)) return std::nullopt;
     SavedSelection = position;
-    if (!ini::IsValidUtf8(whole)) {
-        Warn(dialog, Format("Sorry, KEPLIN cannot change this line:\n%s\nIt holds bytes that are not text in its file's "
-                            "encoding, and they would not stay as they are.",
+    // Bytes that are not text cannot go through an edit field unchanged;
+    // Delete takes the line as it stands.
+    if (editing && !ini::IsValidUtf8(whole)) {
+        Warn(dialog, Format("Sorry, KEPLIN cannot edit this line:\n%s\nIt holds bytes that are not text in its file's "
+                            "encoding. KEPLIN keeps them as they are; Delete removes the whole line.",
                             LineBuffer.c_str()));
         return std::nullopt;
     }
@@ -180,7 +228,8 @@ std::optional<std::pair<Key, std::string>> ChooseKey(HWND dialog, const char* ve
 }
 
 void EditKey(HWND dialog) {
-    std::optional<std::pair<view::KeyValue, std::string>> chosen = ChooseKey(dialog, "Edit", "edit", view::SplitKeyLine);
+    std::optional<std::pair<view::KeyValue, std::string>> chosen =
+        ChooseKey(dialog, "Edit", "edit", view::SplitKeyLine, true);
     if (!chosen) return;
     KeyBuffer = chosen->first.key;
     ValueBuffer = chosen->first.value;
@@ -190,21 +239,26 @@ void EditKey(HWND dialog) {
         FocusList(dialog);
         return;
     }
-    if (!PrepareChange(dialog, {chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str()})) return;
+    if (!SectionStillThere(dialog)) return;
+    // The section comes from the file as it stands; what was typed is checked.
+    if (!PrepareChange(dialog, {KeyBuffer.c_str(), ValueBuffer.c_str()})) return;
     const std::string change = "Edit Key " + KeyBuffer;
     ReportWrite(dialog, profile::WriteKey(chosen->second.c_str(), KeyBuffer.c_str(), ValueBuffer.c_str(), FullPath,
                                           change.c_str()));
 }
 
 void DeleteKey(HWND dialog) {
-    std::optional<std::pair<std::string, std::string>> chosen = ChooseKey(dialog, "Delete", "delete", view::KeyOfLine);
+    std::optional<std::pair<std::string, std::string>> chosen =
+        ChooseKey(dialog, "Delete", "delete", view::KeyOfLine, false);
     if (!chosen) return;
     LineBuffer = chosen->first;
     if (!AskYesNo(dialog, Format("Are you sure you want to DELETE\n%s ?", LineBuffer.c_str()))) {
         FocusList(dialog);
         return;
     }
-    if (!PrepareChange(dialog, {chosen->second.c_str(), LineBuffer.c_str()})) return;
+    if (!SectionStillThere(dialog)) return;
+    // The names come from the file, as they stand: nothing typed to check.
+    if (!PrepareChange(dialog, {})) return;
     const std::string change = "Delete Key " + LineBuffer;
     bool deleted = profile::DeleteKey(chosen->second.c_str(), LineBuffer.c_str(), FullPath, change.c_str());
     ReportWrite(dialog, deleted);
@@ -219,25 +273,11 @@ void InsertKey(HWND dialog) {
         FocusList(dialog);
         return;
     }
-    if (!PrepareChange(dialog, {section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str()})) return;
+    if (!SectionStillThere(dialog)) return;
+    if (!PrepareChange(dialog, {KeyBuffer.c_str(), ReadBuffer.c_str()})) return;
     const std::string change = "Insert Key " + KeyBuffer;
     ReportWrite(dialog, profile::WriteKey(section->c_str(), KeyBuffer.c_str(), ReadBuffer.c_str(), FullPath,
                                           change.c_str()));
-}
-
-void Leave(HWND dialog, INT_PTR result) {
-    Shown = nullptr;
-    StopWatchingFindNextKey();
-    RemoveListKeys(List(dialog));
-    EndDialog(dialog, result);
-}
-
-void BackToMainMenu(HWND dialog) {
-    // Leaving the view ends any search: Find Next grays until the next Find,
-    // and the match this view showed is shown no more.
-    EndSearch();
-    SearchState.SearchActive = 0;
-    Leave(dialog, 0);
 }
 
 // Undo or Redo from the view: the view lists its section again, on the line

@@ -1,0 +1,19 @@
+#include "base/win32/window_text.h"
+
+#include "base/unicode.h"
+
+void SetWindowTextUtf8(HWND window, const std::string& text) {
+    const std::u16string wide = base::Utf8ToUtf16(text);
+    SetWindowTextW(window, reinterpret_cast<const wchar_t*>(wide.c_str()));
+}
+
+void SetItemTextUtf8(HWND dialog, int id, const std::string& text) { SetWindowTextUtf8(GetDlgItem(dialog, id), text); }
+
+std::string WindowTextUtf8(HWND window) {
+    std::u16string wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
+    wide.resize(static_cast<size_t>(
+        GetWindowTextW(window, reinterpret_cast<wchar_t*>(&wide[0]), static_cast<int>(wide.size()))));
+    return base::Utf16ToUtf8(wide);
+}
+
+std::string ItemTextUtf8(HWND dialog, int id) { return WindowTextUtf8(GetDlgItem(dialog, id)); }

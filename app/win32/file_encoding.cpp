@@ -74,7 +74,8 @@ void ConvertFileEncoding(HWND window, int itemId) {
 }
 
 bool UpdateEncodingItems(HMENU menu) {
-    if (GetMenuState(menu, IDM_ENCODING_ANSI, MF_BYCOMMAND) == static_cast<UINT>(-1)) return false;
+    // By position: a search by command would find the item in any menu above.
+    if (GetMenuItemID(menu, 0) != IDM_ENCODING_ANSI) return false;
     const std::optional<ini::Encoding> current = ListedEncoding();
     const bool locked = !current || base::IsNonZeroOn(Preferences.LockContents);
     const std::string ansi = "&" + files::EncodingNameOf(ini::Encoding::Ansi);

@@ -79,6 +79,11 @@ TEST(EncodingTest, TextIsUtf8AndALineThatCannotBeSaidIsNotValid) {
     EXPECT_EQ(ansi.text.substr(0, 13), "[G\xC3\xA9n\xC3\xA9ral]\r\n");
     EXPECT_TRUE(ini::IsValidUtf8(ansi.text.substr(0, 13)));
     EXPECT_FALSE(ini::IsValidUtf8(ansi.text.substr(13)));
+    // The refusals name the line: CR LF, LF and a lone CR each end one.
+    EXPECT_EQ(ini::LineOfFirstOddByte(utf16.text), 2u);
+    EXPECT_EQ(ini::LineOfFirstOddByte(ansi.text), 2u);
+    EXPECT_EQ(ini::LineOfFirstOddByte("a\rb\nc\r\n\xED\xB3\xBF"), 4u);
+    EXPECT_EQ(ini::LineOfFirstOddByte("[a]\r\nk=1\r\n"), 0u);
 }
 
 TEST(EncodingTest, AChangedTextIsWrittenInTheFileEncodingAndTheRestStays) {

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ini {
 
 namespace {
@@ -21,6 +25,31 @@ bool PlainAscii(const char* at) {
     return (block & kHighs) == 0 && !holds('\n') && !holds('\r');
 }
 
+// The first LF or CR in [at, end), or end: sixteen bytes at a time where
+// the processor has SSE2, eight elsewhere.
+const char* FindLineEnd(const char* at, const char* end) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    while (end - at >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr)));
+        if (found != 0) return at + __builtin_ctz(static_cast<unsigned>(found));
+        at += 16;
+    }
+#else
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    while (end - at >= 8) {
+        std::uint64_t block;
+        std::memcpy(&block, at, 8);
+        const std::uint64_t x = block ^ (kOnes * '\n'), y = block ^ (kOnes * '\r');
+        if ((((x - kOnes) & ~x) | ((y - kOnes) & ~y)) & kHighs) break;
+        at += 8;
+    }
+#endif
+    while (at < end && *at != '\n' && *at != '\r') ++at;
+    return at;
+}
+
 }  // namespace
 
 void IniText::OpenBytes(std::string_view text) {
@@ -35,42 +64,58 @@ void IniText::Close() {
     open_ = false;
 }
 
-bool IniText::ReadIniLine(std::string& line, std::size_t limit) {
-    line.clear();
+bool IniText::NextPiece(std::string_view& piece, bool& ended, std::size_t limit) {
     if (!open_ || limit < 2 || pos_ >= text_.size()) return false;
     const std::size_t most = limit - 1;
     const char* data = text_.data();
     const std::size_t end = text_.size();
-    std::size_t at = pos_, characters = 0;
-    bool lineEnd = false;
-    while (at < end) {
-        if (characters + 8 <= most && at + 8 <= end && PlainAscii(data + at)) {
-            at += 8;
-            characters += 8;
-            continue;
+    const std::size_t lineEnd = static_cast<std::size_t>(FindLineEnd(data + pos_, data + end) - data);
+    std::size_t at = lineEnd;
+    // Fewer bytes than a piece holds characters: the whole line, its end
+    // included. Otherwise characters are counted, and a piece ends before a
+    // character, never inside one.
+    if (lineEnd - pos_ >= most) {
+        std::size_t characters = 0;
+        for (at = pos_; at < lineEnd; ++at) {
+            if (at + 8 <= lineEnd && characters + 8 <= most && PlainAscii(data + at)) {
+                at += 7;
+                characters += 8;
+                continue;
+            }
+            if (StartsCharacter(data[at])) {
+                if (characters == most) break;
+                ++characters;
+            }
         }
-        const char c = data[at];
-        // A piece ends before a character, never inside one.
-        if (StartsCharacter(c)) {
-            if (characters == most) break;
-            ++characters;
+        // A piece of exactly the limit leaves its line end to the next read.
+        if (at == lineEnd && at < end && characters == most) {
+            piece = text_.substr(pos_, at - pos_);
+            ended = false;
+            pos_ = at;
+            return true;
         }
-        if (c == '\n' || c == '\r') {
-            lineEnd = true;
-            break;
-        }
-        ++at;
     }
-    line.assign(data + pos_, at - pos_);
-    if (lineEnd) {
-        // LF, CR LF and a lone CR all end a line, and come back as one newline.
-        at += (data[at] == '\r' && at + 1 < end && data[at + 1] == '\n') ? 2 : 1;
-        line.push_back('\n');
-    }
+    piece = text_.substr(pos_, at - pos_);
+    ended = at == lineEnd && at < end;
+    // LF, CR LF and a lone CR all end a line.
+    if (ended) at += (data[at] == '\r' && at + 1 < end && data[at + 1] == '\n') ? 2 : 1;
     pos_ = at;
-    // The rest of the piece after a NUL byte is gone, as it is from a C string.
-    const std::size_t nul = line.find('\0');
-    if (nul != std::string::npos) line.resize(nul);
+    return true;
+}
+
+bool IniText::ReadIniLine(std::string& line, std::size_t limit) {
+    std::string_view piece;
+    bool ended = false;
+    if (!NextPiece(piece, ended, limit)) {
+        line.clear();
+        return false;
+    }
+    // The rest of the piece after a NUL byte, its newline included, is gone,
+    // as it is from a C string.
+    const std::size_t nul = piece.find('\0');
+    line.assign(piece.substr(0, nul));
+    // LF, CR LF and a lone CR come back as one newline.
+    if (ended && nul == std::string_view::npos) line.push_back('\n');
     return true;
 }
 
@@ -93,13 +138,42 @@ bool IsSectionHeader(std::string& line) {
 }
 
 int ListSectionHeaders(IniText& file, LineSink& sink) {
+    if (!file.open_) return 0;
     int added = 0;
     std::string line;
-    while (file.ReadIniLine(line, kListLimit)) {
-        if (!IsSectionHeader(line)) continue;
+    const auto addIfHeader = [&](std::string_view piece) {
+        if (piece.empty() || (piece[0] != '[' && (piece.size() < 2 || piece[1] != '['))) return;
+        line.assign(piece.substr(0, piece.find('\0')));
+        if (!IsSectionHeader(line)) return;
         sink.Add(line);
         ++added;
+    };
+    // A header piece starts with "[" or has one second: memchr finds each
+    // "[" (most lines have none and are passed at its speed), and only the
+    // line holding one is cut into pieces as a read would cut it.
+    const char* data = file.text_.data();
+    const std::size_t end = file.text_.size(), most = kListLimit - 1;
+    std::size_t from = file.pos_;   // a line's start
+    while (from < end) {
+        const void* found = std::memchr(data + from, '[', end - from);
+        if (found == nullptr) break;
+        const std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+        std::size_t start = bracket;
+        while (start > from && data[start - 1] != '\n' && data[start - 1] != '\r') --start;
+        const std::size_t lineEnd = static_cast<std::size_t>(FindLineEnd(data + bracket, data + end) - data);
+        if (lineEnd - start < most) {
+            addIfHeader(file.text_.substr(start, lineEnd - start));
+        } else {
+            // A long line: every piece of it, as a read gives them.
+            file.pos_ = start;
+            std::string_view piece;
+            bool ended = false;
+            while (file.pos_ < lineEnd && file.NextPiece(piece, ended, kListLimit)) addIfHeader(piece);
+        }
+        from = lineEnd;
+        if (from < end) from += (data[from] == '\r' && from + 1 < end && data[from + 1] == '\n') ? 2 : 1;
     }
+    file.pos_ = end;
     return added;
 }
 

@@ -47,7 +47,15 @@ public:
     // (and always for a limit below 2). The newline, when read, stays in line.
     bool ReadIniLine(std::string& line, std::size_t limit);
 
+    // The same piece as ReadIniLine reads, as a view of the text: without its
+    // newline (ended tells whether the line end was read with it) and not
+    // yet cut at a NUL byte. No copy: a listing pass looks at most lines
+    // only long enough to see they are no header.
+    bool NextPiece(std::string_view& piece, bool& ended, std::size_t limit);
+
 private:
+    friend int ListSectionHeaders(IniText& file, LineSink& sink);
+
     std::string_view text_;
     std::size_t pos_ = 0;
     bool open_ = false;

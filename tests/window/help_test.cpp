@@ -209,6 +209,9 @@ TEST_F(HelpTest, ContentsOpensKeplinHelpInTheWinHelpViewerWhenItWorks) {
     const std::string opening = "KEPLIN is an editor for INI files";
     EXPECT_TRUE(robot.WaitUntil([&] { return ViewerTopicText(viewer).find(opening) != std::string::npos; }))
         << "the viewer shows \"" << ViewerTopicText(viewer) << "\"";
+    // Its list of topics has an entry of its own for every feature.
+    for (const char* entry : {": Undo and Redo", ": Encodings", ": Licence"})
+        EXPECT_NE(ViewerTopicText(viewer).find(entry), std::string::npos) << entry;
     // Nothing else opens besides it.
     EXPECT_TRUE(TopWindows("Notepad", "").empty());
     EXPECT_TRUE(TopWindows("HH Parent", "").empty());

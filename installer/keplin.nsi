@@ -30,6 +30,7 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\KEPLIN"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
 ShowUninstDetails show
 
 VIProductVersion "${VERSION}.0.0"

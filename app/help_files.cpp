@@ -42,6 +42,14 @@ std::string HelpPathAs(std::string_view helpPath, std::string_view extension) {
     return path;
 }
 
+std::string HelpFileBeside(std::string_view helpPath, std::string_view name) {
+    if (HelpPathAs(helpPath, "").empty()) return {};
+    const std::size_t folderEnd = helpPath.find_last_of("\\:");
+    std::string path(folderEnd == std::string_view::npos ? std::string_view() : helpPath.substr(0, folderEnd + 1));
+    path += name;
+    return path;
+}
+
 bool IsStubViewerDescription(std::string_view description) {
     // The stand-in describes itself as "Windows Winhlp32 Stub".
     return ContainsIgnoringCase(description, "stub");

@@ -16,6 +16,10 @@ std::string BuildHelpPath(std::string_view exePath, std::size_t capacity);
 // file (the "?" path of a program directory too long for it).
 std::string HelpPathAs(std::string_view helpPath, std::string_view extension);
 
+// Another help file in the help's folder: "...\keplin.hlp" with "winhelp.hlp"
+// gives "...\winhelp.hlp". Empty where HelpPathAs is.
+std::string HelpFileBeside(std::string_view helpPath, std::string_view name);
+
 // True when a WinHelp viewer's file description marks it as the stand-in
 // that current Windows ships instead of the viewer: it refuses every .hlp
 // file, so asking it for help shows nothing but its own apology.

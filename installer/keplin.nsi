@@ -1,5 +1,5 @@
 ; The KEPLIN setup program, built by makensis in a build folder that holds
-; keplin.exe and the help files:
+; keplin.exe, the help files, README.txt and LICENSE.txt:
 ;   makensis -DVERSION=2.2 -DARCH=win32|win64 -DOUTFILE=keplin-setup.exe keplin.nsi
 ;
 ; It installs for the current user only, into a folder that user can write:
@@ -19,8 +19,10 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
 
 !define PRODUCT "KEPLIN"
+!define PUBLISHER "the KEPLIN authors"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KEPLIN"
 
 Name "${PRODUCT} ${VERSION}"
@@ -28,6 +30,7 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\KEPLIN"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
 ShowUninstDetails show
 
 VIProductVersion "${VERSION}.0.0"
@@ -35,12 +38,16 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup (${ARCH})"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
-VIAddVersionKey "LegalCopyright" "Free software: share it and change it freely"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}. MIT License"
 
 !define MUI_ICON "${__FILEDIR__}/../res/keplin.ico"
 !define MUI_UNICON "${__FILEDIR__}/../res/keplin.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\keplin.exe"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "KEPLIN is free software under the MIT License. Choose Next to go on."
+!define MUI_LICENSEPAGE_BUTTON "&Next >"
+!insertmacro MUI_PAGE_LICENSE "LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -76,17 +83,27 @@ Section "KEPLIN"
     File "keplin.hlp"
     File "keplin.html"
     File "keplin.chm"
+    ; How to Use Help opens this one beside the program.
+    File "winhelp.hlp"
+    File "README.txt"
+    File "LICENSE.txt"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\KEPLIN.lnk" "$INSTDIR\keplin.exe" "" "$INSTDIR\keplin.exe" 0
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\keplin.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "$INSTDIR\keplin.html"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Readme" "$INSTDIR\README.txt"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ; In KB, as Programs and Features shows it: what the folder holds now.
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
 Section "Uninstall"
@@ -95,9 +112,14 @@ Section "Uninstall"
     Delete "$INSTDIR\keplin.hlp"
     Delete "$INSTDIR\keplin.html"
     Delete "$INSTDIR\keplin.chm"
+    Delete "$INSTDIR\winhelp.hlp"
+    Delete "$INSTDIR\README.txt"
+    Delete "$INSTDIR\LICENSE.txt"
     ; What the WinHelp viewer keeps beside a help file it has shown.
     Delete "$INSTDIR\keplin.gid"
     Delete "$INSTDIR\keplin.fts"
+    Delete "$INSTDIR\winhelp.gid"
+    Delete "$INSTDIR\winhelp.fts"
     Delete "$INSTDIR\uninstall.exe"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     ; Without /r: QUENTARO.INI and the backups stay, and so does the folder

@@ -80,7 +80,12 @@ void ShowHelpContents(HWND owner) {
 }
 
 void ShowHelpOnHelp(HWND owner) {
-    if (WinHelpViewerWorks() && WinHelpA(owner, nullptr, HELP_HELPONHELP, 0)) return;
+    // The viewer's own winhelp.hlp is missing from most systems (Wine has
+    // none): KEPLIN ships its own beside keplin.hlp.
+    const std::string guide = app::HelpFileBeside(HelpPath, "winhelp.hlp");
+    if (WinHelpViewerWorks() && !guide.empty() && GetFileAttributesA(guide.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        WinHelpA(owner, guide.c_str(), HELP_CONTENTS, 0))
+        return;
     // A web browser needs no instructions of ours: the HTML help itself.
     OpenHtmlHelp(owner);
 }

@@ -13,6 +13,10 @@ TEST(HelpFiles, TheOtherFormsLieBesideTheWinHelpFile) {
     EXPECT_EQ(app::HelpPathAs(".hlp", ".html"), "");
     EXPECT_EQ(app::HelpPathAs("", ".html"), "");
     EXPECT_EQ(app::HelpPathAs("C:\\A\\keplin.hlpx", ".html"), "");
+    // How to Use Help's own file, beside the program's.
+    EXPECT_EQ(app::HelpFileBeside("C:\\APPS\\keplin.hlp", "winhelp.hlp"), "C:\\APPS\\winhelp.hlp");
+    EXPECT_EQ(app::HelpFileBeside("D:keplin.hlp", "winhelp.hlp"), "D:winhelp.hlp");
+    EXPECT_EQ(app::HelpFileBeside("C:\\A\\?", "winhelp.hlp"), "");
 }
 
 TEST(HelpFiles, OnlyTheStandInViewerCountsAsRefusing) {

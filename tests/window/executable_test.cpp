@@ -49,6 +49,7 @@ TEST(Executable, ItsVersionResourceNamesTheProductAndThisVersion) {
     ASSERT_TRUE(info.Ok()) << "keplin.exe has no version resource";
     EXPECT_EQ(info.Text("ProductName"), "KEPLIN");
     EXPECT_EQ(info.Text("FileDescription"), "KEPLIN, an editor for INI files");
+    EXPECT_EQ(info.Text("LegalCopyright"), "Copyright (c) 2026 the KEPLIN authors. MIT License");
     // The same version as the build and the setup program give.
     EXPECT_EQ(info.Text("FileVersion"), KEPLIN_VERSION);
     EXPECT_EQ(info.Text("ProductVersion"), KEPLIN_VERSION);

@@ -15,6 +15,7 @@
 namespace {
 
 const char* const kStubMark = "keplin-winhlp32-stub-ran";
+const char* const kBrowserRecord = "keplin-browser-command";
 
 std::string TempPath(const std::string& name) {
     char temp[MAX_PATH];
@@ -84,6 +85,7 @@ protected:
         RestoreViewer();
         SetHtmlViewer("");
         DeleteFileA(TempPath(kStubMark).c_str());
+        DeleteFileA(TempPath(kBrowserRecord).c_str());
         ProgramTest::SetUp();
         if (HasFatalFailure()) return;
         Start(WriteIni("help.ini", "[One]\r\na=1\r\n"));
@@ -95,6 +97,7 @@ protected:
         RestoreViewer();
         SetHtmlViewer("");
         DeleteFileA(TempPath(kStubMark).c_str());
+        DeleteFileA(TempPath(kBrowserRecord).c_str());
     }
 
     // Moves every copy of the viewer aside, as on a system without WinHelp.
@@ -169,6 +172,11 @@ protected:
 
     static std::string NotepadCommand() { return "\"" + WindowsDirectory() + "\\notepad.exe\" \"%1\""; }
 
+    // A browser that writes the file it was given into kBrowserRecord.
+    static std::string RecordingBrowserCommand() {
+        return "\"" + WindowsDirectory() + "\\system32\\cmd.exe\" /c echo \"%1\">\"" + TempPath(kBrowserRecord) + "\"";
+    }
+
     // Waits for a top-level window of any process; null after the timeout.
     HWND WaitForHelpWindow(const std::string& className, const std::string& titlePart) {
         HWND found = nullptr;
@@ -201,13 +209,21 @@ TEST_F(HelpTest, ContentsOpensKeplinHelpInTheWinHelpViewerWhenItWorks) {
     const std::string opening = "KEPLIN is an editor for INI files";
     EXPECT_TRUE(robot.WaitUntil([&] { return ViewerTopicText(viewer).find(opening) != std::string::npos; }))
         << "the viewer shows \"" << ViewerTopicText(viewer) << "\"";
+    // Its list of topics has an entry of its own for every feature.
+    for (const char* entry : {": Undo and Redo", ": Encodings", ": Licence"})
+        EXPECT_NE(ViewerTopicText(viewer).find(entry), std::string::npos) << entry;
     // Nothing else opens besides it.
     EXPECT_TRUE(TopWindows("Notepad", "").empty());
     EXPECT_TRUE(TopWindows("HH Parent", "").empty());
 }
 
 TEST_F(HelpTest, HowToUseHelpOpensTheViewersOwnHelpWhenItWorks) {
+    // As after setup, the only winhelp.hlp is the one beside the program;
+    // KEPLIN was started from another folder, which the viewer inherits.
+    ASSERT_FALSE(testfiles::Exists(WindowsDirectory() + "\\winhelp.hlp"));
+    ASSERT_TRUE(SetCurrentDirectoryA(TempPath("").c_str()));
     Command(IDM_HELP_ON_HELP);
+    SetCurrentDirectoryA(testfiles::ExeDirectory().c_str());
     HWND viewer = WaitForHelpWindow("MS_WINHELP", "");
     ASSERT_NE(viewer, nullptr) << "the WinHelp viewer did not open";
     const std::string opening = "Help shows a program's instructions on screen";
@@ -217,13 +233,19 @@ TEST_F(HelpTest, HowToUseHelpOpensTheViewersOwnHelpWhenItWorks) {
 
 TEST_F(HelpTest, WithoutTheViewerContentsOpensTheWebPageHelp) {
     HideViewer();
-    SetHtmlViewer(NotepadCommand());
+    SetHtmlViewer(RecordingBrowserCommand());
     Command(IDM_HELP_CONTENTS);
-    // The shell hands the file to whatever opens web pages: here Notepad,
-    // which names the file it shows in its title.
-    EXPECT_NE(WaitForHelpWindow("Notepad", "keplin.html"), nullptr) << "the web-page help did not open";
+    // The shell starts whatever opens web pages, the user's browser, with
+    // the web-page help beside the program.
+    const std::string html = testfiles::ExeDirectory() + "\\keplin.html";
+    std::string started;
+    EXPECT_TRUE(robot.WaitUntil([&] {
+        started = testfiles::ReadBytes(TempPath(kBrowserRecord));
+        return started.find('\n') != std::string::npos;
+    }, 15000)) << "no browser was started";
+    EXPECT_EQ(started, "\"" + html + "\"\r\n");
     EXPECT_EQ(WinHelpWindows(), 0u);
-    EXPECT_TRUE(testfiles::Exists(testfiles::ExeDirectory() + "\\keplin.html"));
+    EXPECT_TRUE(testfiles::Exists(html));
 }
 
 TEST_F(HelpTest, WithoutTheViewerHowToUseHelpAlsoOpensTheWebPageHelp) {

@@ -17,6 +17,9 @@
 namespace {
 
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KEPLIN";
+// What setup puts in the program's folder, and the uninstaller takes away.
+const char* const kInstalledFiles[] = {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "winhelp.hlp",
+                                       "README.txt", "LICENSE.txt", "uninstall.exe"};
 
 std::string ShellFolder(int csidl) {
     char path[MAX_PATH] = "";
@@ -55,6 +58,15 @@ std::string RegistryText(const char* key, const char* name) {
     RegCloseKey(opened);
     if (result != ERROR_SUCCESS || type != REG_SZ) return "<missing>";
     return value;
+}
+
+long RegistryNumber(const char* key, const char* name) {
+    DWORD value = 0, size = sizeof value, type = 0;
+    HKEY opened;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return -1;
+    LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(opened);
+    return result == ERROR_SUCCESS && type == REG_DWORD ? static_cast<long>(value) : -1;
 }
 
 class InstallerTest : public ::testing::Test {
@@ -97,13 +109,20 @@ TEST_F(InstallerTest, InstallRunUninstallKeepsOnlyPreferencesAndBackups) {
 
     // Install, silently, for this user alone: no administrator is asked.
     ASSERT_EQ(RunToEnd("\"" + setup + "\" /S", 60000), 0) << "setup failed";
-    for (const char* name : {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "uninstall.exe"})
+    size_t installedBytes = 0;
+    for (const char* name : kInstalledFiles) {
         EXPECT_TRUE(testfiles::Exists(Installed(name))) << name << " was not installed";
+        installedBytes += testfiles::ReadBytes(Installed(name)).size();
+    }
     EXPECT_EQ(testfiles::ReadBytes(Installed("keplin.exe")), testfiles::ReadBytes(testfiles::KeplinExe()))
         << "the installed program is not the one built here";
     EXPECT_TRUE(testfiles::Exists(Shortcut())) << "no Start-menu shortcut";
     EXPECT_EQ(RegistryText(kUninstallKey, "DisplayName"), "KEPLIN 2.2");
     EXPECT_EQ(RegistryText(kUninstallKey, "InstallLocation"), InstallFolder());
+    // What Programs and Features shows: publisher, size in KB, help link.
+    EXPECT_EQ(RegistryText(kUninstallKey, "Publisher"), "the KEPLIN authors");
+    EXPECT_EQ(RegistryNumber(kUninstallKey, "EstimatedSize"), static_cast<long>(installedBytes / 1024));
+    EXPECT_EQ(RegistryText(kUninstallKey, "HelpLink"), Installed("keplin.html"));
 
     // The installed program works, and can keep its preferences and backups
     // in its own folder.
@@ -138,7 +157,7 @@ TEST_F(InstallerTest, InstallRunUninstallKeepsOnlyPreferencesAndBackups) {
         return !testfiles::Exists(Installed("uninstall.exe")) &&
                RegistryText(kUninstallKey, "DisplayName") == "<missing>";
     }, 30000)) << "the uninstaller did not finish";
-    for (const char* name : {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "uninstall.exe"})
+    for (const char* name : kInstalledFiles)
         EXPECT_FALSE(testfiles::Exists(Installed(name))) << name << " was left behind";
     EXPECT_FALSE(testfiles::Exists(Shortcut())) << "the Start-menu shortcut was left behind";
     // The user's own data stays, and so does the folder that holds it.
@@ -170,7 +189,7 @@ TEST_F(InstallerTest, SetupAndUninstallRefuseWhileKeplinRuns) {
     EXPECT_NE(RunToEnd("\"" + setup + "\" /S", 60000), 0);
     // The uninstaller, run in place so that its own result comes back.
     EXPECT_NE(RunToEnd("\"" + Installed("uninstall.exe") + "\" /S _?=" + InstallFolder(), 60000), 0);
-    for (const char* name : {"keplin.exe", "keplin.hlp", "keplin.html", "keplin.chm", "uninstall.exe"})
+    for (const char* name : kInstalledFiles)
         EXPECT_TRUE(testfiles::Exists(Installed(name))) << name << " was removed while KEPLIN ran";
     EXPECT_TRUE(testfiles::Exists(Shortcut()));
     EXPECT_EQ(RegistryText(kUninstallKey, "DisplayName"), "KEPLIN 2.2");

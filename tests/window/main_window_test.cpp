@@ -1,5 +1,9 @@
 // The main window, run in this process: its list of sections, the label with
-// the file's path, dropped files, closing, the Search menu and the About box.
+// the file's path, dropped files, closing, the menus and the About box.
+#include <cctype>
+#include <cstring>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -263,6 +267,32 @@ TEST_F(MainMenuTest, FindNextIsGrayedWhenTheSearchMenuOpensWithoutASearchText) {
     EXPECT_FALSE(MenuGrayed(IDC_FIND));
 }
 
+// Alt and a letter reach every item: each has its own letter in its popup.
+TEST_F(MainMenuTest, EveryItemOfEveryMenuHasAnAccessLetterOfItsOwn) {
+    std::string missing;
+    std::function<void(HMENU, const std::string&)> walk = [&](HMENU menu, const std::string& path) {
+        std::set<char> letters;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[128] = "";
+            if (GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION) == 0) continue;  // a separator
+            const std::string item = path + text;
+            const char* amp = std::strchr(text, '&');
+            if (amp == nullptr || amp[1] == '\0')
+                missing += item + ": no access letter\n";
+            else if (!letters.insert(static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1])))).second)
+                missing += item + ": its letter is taken\n";
+            if (HMENU popup = GetSubMenu(menu, i)) walk(popup, item + " > ");
+        }
+    };
+    for (const char* name : {"KEPLIN", "THE_VIEW", "THE_EDIT"}) {
+        HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), name);
+        ASSERT_NE(menu, nullptr) << name;
+        walk(menu, std::string(name) + ": ");
+        DestroyMenu(menu);
+    }
+    EXPECT_EQ(missing, "");
+}
+
 class AboutBoxTest : public ProgramTest {
 protected:
     HWND OpenAbout() {
@@ -271,12 +301,15 @@ protected:
     }
 };
 
-TEST_F(AboutBoxTest, ShowsTheProgramAndItsVersionAndClosesWithOk) {
+TEST_F(AboutBoxTest, ShowsTheProgramItsVersionAndLicenceWithRoomForEachLineAndClosesWithOk) {
     Start(WriteIni("a.ini", "[A]\r\n"));
     HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(robot::ShowsText(about, "KEPLIN for Windows NT"));
     EXPECT_TRUE(robot::ShowsText(about, "Version 2.2"));
+    EXPECT_TRUE(robot::ShowsText(about, "Copyright (c) 2026 the KEPLIN authors"));
+    EXPECT_TRUE(robot::ShowsText(about, "Free software under the MIT License"));
+    EXPECT_EQ(robot::CrampedTexts(about), "");
     EXPECT_FALSE(IsWindowEnabled(Main())) << "the About box is modal";
 
     robot.Ok(about);

@@ -166,6 +166,39 @@ bool ShowsText(HWND window, const std::string& text) {
     return false;
 }
 
+std::string CrampedTexts(HWND window) {
+    std::vector<std::pair<HWND, RECT>> controls;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        controls.emplace_back(child, r);
+    }
+    std::string cramped;
+    for (const auto& [control, rect] : controls) {
+        if (ClassOf(control) != "Static" || (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
+        const std::string text = Text(control);
+        std::wstring wide(text.size() + 1, L'\0');
+        wide.resize(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1);
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT needed = {0, 0, 0, 0};
+        DrawTextW(dc, wide.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        RECT client;
+        GetClientRect(control, &client);
+        if (needed.right > client.right || needed.bottom > client.bottom)
+            cramped += "\"" + text + "\": needs " + std::to_string(needed.right) + "x" + std::to_string(needed.bottom) +
+                       " pixels, has " + std::to_string(client.right) + "x" + std::to_string(client.bottom) + "\n";
+        for (const auto& [other, otherRect] : controls) {
+            RECT overlap;
+            if (other != control && IntersectRect(&overlap, &rect, &otherRect))
+                cramped += "\"" + text + "\": touches \"" + Text(other) + "\"\n";
+        }
+    }
+    return cramped;
+}
+
 std::string MessageBoxText(HWND box) {
     HWND text = GetDlgItem(box, 0xFFFF);
     return text ? Text(text) : std::string();

@@ -29,6 +29,10 @@ int SelectedIndex(HWND list);          // -1: nothing selected
 bool IsEnabled(HWND window);
 // True when one of the window's controls shows exactly this text.
 bool ShowsText(HWND window, const std::string& text);
+// The static texts of a window of this process that are cramped: cut off or
+// wrapped in the font they are drawn with, or touching another control. One
+// line each ("text": what is wrong); "" when every text has room.
+std::string CrampedTexts(HWND window);
 // The text of a message box (its static with id 0xFFFF), or "" if none.
 std::string MessageBoxText(HWND box);
 bool IsMessageBox(HWND window);

@@ -83,6 +83,11 @@ protected:
     void Take(const std::string& name, std::vector<HWND> windows) {
         robot.Settle();
         windows.insert(windows.begin(), Main());
+        TakeWindows(name, windows);
+    }
+
+    // These windows, of any program, with a small margin.
+    void TakeWindows(const std::string& name, const std::vector<HWND>& windows) {
         RECT area = {};
         for (HWND window : windows) {
             RECT r;
@@ -139,6 +144,36 @@ protected:
         }
     }
 
+    // A shown top-level window of another program whose caption holds this
+    // text; null after the timeout.
+    HWND WaitForOtherWindow(const std::string& captionPart) {
+        HWND found = nullptr;
+        robot.WaitUntil([&] {
+            for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+                if (IsWindowVisible(w) && robot::Text(w).find(captionPart) != std::string::npos) found = w;
+            return found != nullptr;
+        }, 30000);
+        return found;
+    }
+
+    // The descendant of window of this class that shows this text ("": any).
+    struct ChildSearch {
+        std::string className, text;
+        HWND found;
+    };
+    static BOOL CALLBACK MatchChild(HWND child, LPARAM data) {
+        auto* search = reinterpret_cast<ChildSearch*>(data);
+        if (robot::ClassOf(child) != search->className) return TRUE;
+        if (!search->text.empty() && robot::Text(child) != search->text) return TRUE;
+        search->found = child;
+        return FALSE;
+    }
+    static HWND ChildOf(HWND window, const std::string& className, const std::string& text = "") {
+        ChildSearch search{className, text, nullptr};
+        EnumChildWindows(window, MatchChild, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
     std::string folder_;
 };
 
@@ -192,11 +227,66 @@ TEST_F(Screenshots, EveryWindow) {
     HWND help = nullptr;
     robot.WaitUntil([&] { return (help = FindWindowA("MS_WINHELP", nullptr)) != nullptr; }, 15000);
     ASSERT_NE(help, nullptr) << "the help did not open";
+    // Tall enough to show the whole list of topics.
+    SetWindowPos(help, nullptr, 0, 0, 780, 760, SWP_NOZORDER);
     Sleep(1000);
     Take("help", {help});
     PostMessageA(help, WM_CLOSE, 0, 0);
     robot.WaitUntilGone(help);
     testfiles::DeleteTree(folder);
+}
+
+// Setup's licence page, and the installed KEPLIN in Wine's Programs and
+// Features with its support information.
+TEST_F(Screenshots, SetupAndProgramsAndFeatures) {
+    const std::string setup = testfiles::ExeDirectory() + "\\keplin-setup.exe";
+    {
+        robot::ProgramProcess wizard;
+        ASSERT_TRUE(wizard.Start(setup, ""));
+        HWND page = WaitForOtherWindow(" Setup");
+        ASSERT_NE(page, nullptr) << "setup shows no window";
+        ASSERT_TRUE(robot.WaitUntil([&] { return ChildOf(page, "RichEdit20W") != nullptr; }))
+            << "setup shows no licence";
+        Sleep(1000);
+        TakeWindows("setup-licence", {page});
+    }  // setup is ended here, before it installs anything
+
+    robot::ProgramProcess install;
+    ASSERT_TRUE(install.Start(setup, "/S"));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(install.WaitForExit(60000, &exitCode) && exitCode == 0) << "setup failed";
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof system);
+    robot::ProgramProcess panel;
+    ASSERT_TRUE(panel.Start(std::string(system) + "\\control.exe", "appwiz.cpl"));
+    HWND programs = WaitForOtherWindow("Programs");
+    ASSERT_NE(programs, nullptr) << "no Programs and Features";
+    HWND list = nullptr;
+    ASSERT_TRUE(robot.WaitUntil([&] { return (list = ChildOf(programs, "SysListView32")) != nullptr; }));
+    // KEPLIN, the only program installed in this prefix, selected.
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    HWND support = nullptr;
+    ASSERT_TRUE(robot.WaitUntil([&] {
+        support = ChildOf(programs, "Button", "&Support Information");
+        return support != nullptr && IsWindowEnabled(support);
+    })) << "no program can be selected";
+    PostMessageA(support, BM_CLICK, 0, 0);
+    HWND info = WaitForOtherWindow("Support Information");
+    ASSERT_NE(info, nullptr);
+    // Beside the list rather than over it.
+    RECT listed;
+    GetWindowRect(programs, &listed);
+    SetWindowPos(info, nullptr, listed.left + 180, listed.top + 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Sleep(1000);
+    TakeWindows("programs-and-features", {programs, info});
+    PostMessageA(info, WM_COMMAND, IDOK, 0);
+    PostMessageA(programs, WM_CLOSE, 0, 0);
+    panel.WaitForExit(10000, &exitCode);
+    char localAppData[MAX_PATH] = "";
+    GetEnvironmentVariableA("LOCALAPPDATA", localAppData, sizeof localAppData);
+    const std::string uninstaller = std::string(localAppData) + "\\Programs\\KEPLIN\\uninstall.exe";
+    robot::ProgramProcess uninstall;
+    if (uninstall.Start(uninstaller, "/S")) uninstall.WaitForExit(60000, &exitCode);
 }
 
 }  // namespace

@@ -40,7 +40,10 @@ bool FitsPathLimit(const IniPath& path);
 // Text before the last backslash, or the text unchanged when it has none.
 std::string CutAtLastBackslash(std::string_view path);
 
-// ASCII case-insensitive equality, the rule for every file-name comparison.
+// ASCII case-insensitive equality, for names the platform may match without
+// case (patterns, system files, a backup that may be the file itself). What
+// belongs to one file (its undo history and records) is keyed by the exact
+// path instead: where case counts, paths differing in case are two files.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace base

@@ -170,7 +170,9 @@ public:
         Ask();
     }
     ~FolderWatch() {
-        if (asked_) CancelIo(folder_);
+        // The pending read writes into buffer_: it must be over before buffer_ goes.
+        DWORD ignored = 0;
+        if (asked_ && CancelIo(folder_)) GetOverlappedResult(folder_, &overlapped_, &ignored, TRUE);
         CloseHandle(done_);
         if (folder_ != INVALID_HANDLE_VALUE) CloseHandle(folder_);
     }

@@ -28,7 +28,8 @@ enum class HistoryStep {
     Done,              // written; the file is as before (after) the change
     Nothing,           // nothing to undo (redo)
     ChangedElsewhere,  // the file is not as KEPLIN left it: nothing written, the history dropped
-    NotRead,           // the file could not be read just now (held by another program, or away): nothing written, the history kept
+    NotRead,           // the file could not be read just now (another program holds it, or it is
+                       // away): nothing written, the history kept
     NotWritten,        // the write failed: the file as it was, the history kept
 };
 

@@ -29,7 +29,8 @@ bool ReplaceFileContents(const char* path, const std::string& bytes, std::string
 enum class Replaced {
     Written,   // the file holds the new bytes
     Declined,  // the file was not as the caller wanted it: nothing written
-    Busy,      // the file could not be opened or read just now (another program holds it, or it is away): nothing written
+    Busy,      // the file could not be opened or read just now (another program holds it,
+               // or it is away): nothing written
     Failed,    // the file refused the write: it holds its old bytes
 };
 

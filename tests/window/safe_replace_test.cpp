@@ -164,8 +164,9 @@ TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
 class FolderWatch {
 public:
     explicit FolderWatch(const std::string& folder)
-        : folder_(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+        : folder_(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
           done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
         Ask();
     }
@@ -242,8 +243,8 @@ TEST_F(SafeReplaceTest, AFolderThatTakesNoNewFilesStillLetsItsFileChange) {
     ASSERT_TRUE(profile::DeleteKey("A", "k", path.c_str()));
     EXPECT_EQ(ReadBytes(path), "[A]\r\n; the rest stays\r\n");
     const std::string record = files::UndoRecordName(path);
-    EXPECT_TRUE(watch.Appeared(record)) << "no record " << record << " was kept in " << records << " for the change; seen: "
-                                        << ::testing::PrintToString(watch.Seen());
+    EXPECT_TRUE(watch.Appeared(record)) << "no record " << record << " was kept in " << records
+                                        << " for the change; seen: " << ::testing::PrintToString(watch.Seen());
     // And none is left once the changes are whole.
     WIN32_FIND_DATAA found;
     HANDLE left = FindFirstFileA((records + "\\*.keplin-undo*").c_str(), &found);

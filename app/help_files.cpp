@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/path_rules.h"
+
 namespace app {
 
 namespace {
@@ -22,15 +24,12 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
 
 }  // namespace
 
-std::string BuildHelpPath(std::string_view exePath, std::size_t capacity) {
-    // The path arrives in a buffer of capacity bytes, so it is cut to fit first.
-    if (capacity == 0) return "?";
-    std::string_view path = exePath.substr(0, capacity - 1);
+std::string BuildHelpPath(std::string_view exePath) {
     // p stays 0 when no separator is found: the first character is kept.
-    long p = static_cast<long>(path.size()) - 1;
-    while (p > 0 && path[p] != '\\' && path[p] != ':') --p;
-    std::string help(path.substr(0, static_cast<std::size_t>(p + 1)));
-    help += (p + 13 < static_cast<long>(capacity)) ? "keplin.hlp" : "?";
+    long p = static_cast<long>(exePath.size()) - 1;
+    while (p > 0 && exePath[p] != '\\' && exePath[p] != ':') --p;
+    std::string help(exePath.substr(0, static_cast<std::size_t>(p + 1)));
+    help += base::FitsPathLimit(help + "keplin.hlp") ? "keplin.hlp" : "?";
     return help;
 }
 

@@ -1,15 +1,15 @@
 // Which help file to show: the rules that need no window.
 #pragma once
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace app {
 
-// The help file's path from the executable's path: the text up to and
+// The help file's path from the executable's whole path: the text up to and
 // including the last "\" or ":" (index 0 never examined), then "keplin.hlp";
-// "?" instead when the result would not fit capacity bytes with its zero.
-std::string BuildHelpPath(std::string_view exePath, std::size_t capacity);
+// "?" instead when the result would be beyond the path limit, which counts
+// UTF-16 units as the platform does.
+std::string BuildHelpPath(std::string_view exePath);
 
 // Another form of the help beside the WinHelp file: "...\keplin.hlp" with
 // ".html" gives "...\keplin.html". Empty when the help path names no .hlp

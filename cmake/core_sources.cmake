@@ -16,3 +16,15 @@ endforeach()
 # The program's entry goes into keplin.exe alone, not into the library the
 # window tests link.
 list(REMOVE_ITEM KEPLIN_UI_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/main.cpp)
+
+# The fingerprint's hash, XXH3 (files/fingerprint.cpp), is used header-only
+# from the distribution's libxxhash-dev. The cross compilers do not search
+# /usr/include, and must not (its headers are the native system's): every
+# build gets a copy of that one header in a folder of the build tree.
+find_path(KEPLIN_XXHASH_DIR xxhash.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)
+if(NOT KEPLIN_XXHASH_DIR)
+  message(FATAL_ERROR "xxhash.h not found: install libxxhash-dev (scripts/install-deps does)")
+endif()
+configure_file(${KEPLIN_XXHASH_DIR}/xxhash.h ${CMAKE_BINARY_DIR}/xxhash/xxhash.h COPYONLY)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/files/fingerprint.cpp PROPERTIES
+                            INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/xxhash)

@@ -1,7 +1,6 @@
 #include "files/change_history.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace files {
 
@@ -32,20 +31,6 @@ ByteChange Difference(std::string_view from, std::string_view to) {
     change.before.assign(from.substr(prefix, from.size() - prefix - suffix));
     change.after.assign(to.substr(prefix, to.size() - prefix - suffix));
     return change;
-}
-
-Fingerprint FingerprintOf(std::string_view bytes) {
-    // FNV-1a over eight bytes at a time: fast enough for a file of many
-    // megabytes, and any change another program makes alters it.
-    std::uint64_t hash = 14695981039346656037ull;
-    std::size_t at = 0;
-    for (; at + 8 <= bytes.size(); at += 8) {
-        std::uint64_t block;
-        std::memcpy(&block, bytes.data() + at, 8);
-        hash = (hash ^ block) * 1099511628211ull;
-    }
-    for (; at < bytes.size(); ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * 1099511628211ull;
-    return Fingerprint{bytes.size(), hash};
 }
 
 void ChangeHistory::Record(std::string name, Concerned concerned, std::string_view before, std::string_view after) {

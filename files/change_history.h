@@ -8,11 +8,12 @@
 // acts only on the file exactly as KEPLIN left it.
 #pragma once
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "files/fingerprint.h"
 
 namespace files {
 
@@ -25,15 +26,6 @@ struct ByteChange {
 
 // The smallest change that turns from into to.
 ByteChange Difference(std::string_view from, std::string_view to);
-
-// A file's size and a 64-bit hash of its bytes.
-struct Fingerprint {
-    std::uint64_t size = 0;
-    std::uint64_t hash = 0;
-    bool operator==(const Fingerprint& other) const { return size == other.size && hash == other.hash; }
-    bool operator!=(const Fingerprint& other) const { return !(*this == other); }
-};
-Fingerprint FingerprintOf(std::string_view bytes);
 
 // What a change was about, so that the lists can select it again after an
 // undo or redo: a section and a key in it, or the section alone, or (both

@@ -7,16 +7,7 @@ namespace files {
 
 namespace {
 
-const char kMagic[] = "KEPLIN-UNDO-2 ";
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Sixteen lower-case hex digits.
-std::string Hex(std::uint64_t value) {
-    std::string digits(16, '0');
-    for (std::size_t i = 16; i-- > 0; value >>= 4) digits[i] = "0123456789abcdef"[value & 15];
-    return digits;
-}
+const char kMagic[] = "KEPLIN-UNDO-3 ";
 
 // Reads a decimal number and the separator after it; false on anything else.
 bool ReadNumber(std::string_view& text, char separator, std::uint64_t& value) {
@@ -51,15 +42,6 @@ std::string_view Part(std::string_view bytes, std::uint64_t offset, std::uint64_
 
 }  // namespace
 
-std::uint64_t Fnv1a64(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
 std::vector<Piece> UndoRecord::Pieces() const {
     std::vector<Piece> pieces;
     const std::uint64_t step = piece == 0 ? kWritePiece : piece;
@@ -89,7 +71,7 @@ UndoRecord MakeUndoRecord(std::string_view old, std::string_view now, std::strin
     record.newLength = newEnd - from;
     record.piece = piece == 0 ? kWritePiece : piece;
     record.oldBytes = std::string(old.substr(from, oldEnd - from));
-    for (const Piece& p : record.Pieces()) record.newHashes.push_back(Fnv1a64(Part(now, from + p.offset, p.length)));
+    for (const Piece& p : record.Pieces()) record.newHashes.push_back(HashOf(Part(now, from + p.offset, p.length)));
     return record;
 }
 
@@ -99,7 +81,7 @@ std::string FormatUndoRecord(const UndoRecord& record) {
         text += std::to_string(number) + " ";
     text += std::to_string(record.newHashes.size()) + "\n";
     text += record.path + "\n";
-    for (std::uint64_t hash : record.newHashes) text += Hex(hash) + "\n";
+    for (const Hash128& hash : record.newHashes) text += HexOf(hash) + "\n";
     text += record.oldBytes;
     return text;
 }
@@ -115,13 +97,11 @@ std::optional<UndoRecord> ParseUndoRecord(std::string_view text) {
         !ReadNumber(text, ' ', record.piece) || !ReadNumber(text, '\n', count) || !ReadLine(text, path))
         return std::nullopt;
     record.path = std::string(path);
-    if (count > text.size() / 17) return std::nullopt;
+    if (count > text.size() / 33) return std::nullopt;
     for (std::uint64_t i = 0; i < count; ++i) {
         std::string_view line;
-        std::uint64_t hash = 0;
-        if (!ReadLine(text, line) || line.size() != 16) return std::nullopt;
-        const std::from_chars_result read = std::from_chars(line.data(), line.data() + line.size(), hash, 16);
-        if (read.ec != std::errc() || read.ptr != line.data() + line.size()) return std::nullopt;
+        Hash128 hash;
+        if (!ReadLine(text, line) || !ReadHex(line, hash)) return std::nullopt;
         record.newHashes.push_back(hash);
     }
     record.oldBytes = std::string(text);
@@ -154,7 +134,7 @@ Finding ClassifyFile(const UndoRecord& record, std::string_view file) {
     while (written < pieces.size()) {
         const Piece& p = pieces[written];
         const std::uint64_t at = record.from + p.offset;
-        if (at + p.length > size || Fnv1a64(Part(file, at, p.length)) != record.newHashes[written]) break;
+        if (at + p.length > size || HashOf(Part(file, at, p.length)) != record.newHashes[written]) break;
         writtenEnd = p.offset + p.length;
         ++written;
     }
@@ -187,17 +167,6 @@ std::vector<FileStep> UndoSteps(const UndoRecord& record, std::uint64_t fileSize
     return steps;
 }
 
-std::string UndoRecordName(std::string_view fullPath) {
-    std::string upper(fullPath);
-    std::transform(upper.begin(), upper.end(), upper.begin(), Upper);
-    return Hex(Fnv1a64(upper)) + ".keplin-undo";
-}
-
-bool SamePath(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
+std::string UndoRecordName(std::string_view fullPath) { return HexOf(HashOf(fullPath)) + ".keplin-undo"; }
 
 }  // namespace files

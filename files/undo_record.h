@@ -18,13 +18,12 @@
 #include <string_view>
 #include <vector>
 
+#include "files/fingerprint.h"
+
 namespace files {
 
 // The size of the pieces a replacement writes.
 constexpr std::uint64_t kWritePiece = std::uint64_t(1) << 20;
-
-// 64-bit FNV-1a.
-std::uint64_t Fnv1a64(std::string_view bytes);
 
 // A piece of the changed stretch: offset from the stretch's start, length.
 struct Piece {
@@ -37,7 +36,7 @@ struct UndoRecord {
     std::uint64_t oldSize = 0, newSize = 0;  // of the whole file
     std::uint64_t newLength = 0;             // of the new stretch
     std::uint64_t piece = kWritePiece;
-    std::vector<std::uint64_t> newHashes;    // one per piece of the new stretch
+    std::vector<Hash128> newHashes;          // one per piece of the new stretch
     std::string oldBytes;                    // the old stretch
 
     // The pieces of the new stretch, in writing order: every `piece` bytes
@@ -53,8 +52,9 @@ UndoRecord MakeUndoRecord(std::string_view old, std::string_view now, std::strin
                           std::uint64_t piece = kWritePiece);
 
 std::string FormatUndoRecord(const UndoRecord& record);
-// Nothing for text that is no complete, consistent record (also a record of
-// an earlier format, which held no new bytes to recognise).
+// Nothing for text that is no complete, consistent record, and for a record
+// of an earlier format (none held the new bytes' pieces in a hash made to
+// tell them apart): such a record is set aside, never applied.
 std::optional<UndoRecord> ParseUndoRecord(std::string_view text);
 
 // One step of a write: bytes put at an offset, or the file's size set.
@@ -86,9 +86,9 @@ Finding ClassifyFile(const UndoRecord& record, std::string_view file);
 std::vector<FileStep> UndoSteps(const UndoRecord& record, std::uint64_t fileSize, std::size_t newPieces);
 
 // The name of a record kept in a folder of records, away from its file:
-// derived from the file's full path, whatever the case of its letters.
+// derived from the file's full path exactly, case included, since paths
+// that differ only in case are two files on a file system that tells case
+// apart.
 std::string UndoRecordName(std::string_view fullPath);
-// Whether two full paths name the same file, letters compared without case.
-bool SamePath(std::string_view a, std::string_view b);
 
 }  // namespace files

@@ -11,7 +11,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Pieces pieces(data, size);
     const std::string text = pieces.Next();
-    const size_t capacity = pieces.Empty() ? 260 : 1 + pieces.Next().size() % 300;
 
     // The argument text is a tail of the command line.
     const std::string argument = app::ArgumentText(text);
@@ -28,14 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         FUZZ_CHECK(split.fileName == text);
     }
-    // The limit is about the joined path, never the name alone.
+    // The limit is about the joined path, never the name alone; a path within
+    // it fits the records' buffers.
+    FUZZ_CHECK(!base::FitsPathLimit(text) || text.size() < base::kPathBufferBytes);
     if (!split.directory.empty()) {
         const std::string joined = base::JoinIniPath(split.directory, split.fileName);
-        FUZZ_CHECK(base::FitsPathLimit(split) == (joined.size() <= base::kMaxPathChars));
+        FUZZ_CHECK(base::FitsPathLimit(split) == (base::Utf16Units(joined) <= base::kMaxPathChars));
     }
 
-    // The help path fits its buffer with its zero, or names no file.
-    const std::string help = app::BuildHelpPath(text, capacity);
-    FUZZ_CHECK(help.size() + 1 <= capacity || help.back() == '?');
+    // The help path fits the path limit, or names no file.
+    const std::string help = app::BuildHelpPath(text);
+    FUZZ_CHECK(base::FitsPathLimit(help) || help.back() == '?');
     return 0;
 }

@@ -93,7 +93,6 @@ void SelectIniFiles(HWND window) {
     switch (SelectIniFile(window)) {
     case 1:
         PostMessageA(window, WM_REFRESH, 0, 0);
-        BackupMade = 0;     // a new selection gets its own backup
         break;
     case -1:
         SetFocus(GetDlgItem(window, IDC_SECTION_LIST));

@@ -64,7 +64,7 @@ bool List(HWND window, bool keep, const std::string& section, OnFailure failure 
     // A bare name is joined to the program directory only at start-up, so the
     // joined path is tested here: cut, it would name another file.
     const std::string joined = base::JoinIniPath(IniLocation.directory, IniLocation.fileName);
-    if (joined.size() >= sizeof FullPath) {
+    if (!base::FitsPathLimit(joined)) {
         IniLocation.fileName[0] = '\0';
         ShowNoFile(window, keep);
         RefusePath(window, joined.c_str());

@@ -27,10 +27,47 @@ void ParseCommandLine(const char* argumentText) {
     if (ArgumentRefused) RefusedArgument = argumentText;
 }
 
+// A path no file can have ("?" is not allowed in names): where the program's
+// own path cannot be named, what would lie beside it is looked for there,
+// found nowhere and written nowhere, rather than somewhere else.
+const char kNoPath[] = "?";
+
+// The program's own path, read wide and whole (the A call cuts a path whose
+// bytes outgrow its buffer, and puts look-alikes for characters the code
+// page lacks), in the code page of the A calls that take it. kNoPath when
+// that code page cannot name it exactly, or it is beyond the path limit.
+std::string ProgramPath() {
+    std::wstring wide(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &wide[0], static_cast<DWORD>(wide.size()));
+        if (length == 0) return kNoPath;
+        if (length < wide.size()) {
+            wide.resize(length);
+            break;
+        }
+        if (wide.size() >= 32768) return kNoPath;
+        wide.resize(wide.size() * 2);
+    }
+    const bool unicode = GetACP() == CP_UTF8;
+    const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* defaulted = unicode ? nullptr : &usedDefault;
+    const int units = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), units, nullptr, 0, nullptr, defaulted);
+    if (size <= 0 || usedDefault) return kNoPath;
+    std::string path(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), units, &path[0], size, nullptr, defaulted);
+    // Exactly: only a path that reads back as the same characters (a lone
+    // surrogate does not) names this program.
+    std::wstring back(wide.size(), L'\0');
+    const int read = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), size, &back[0], units);
+    if (usedDefault || read != units || back != wide || !base::FitsPathLimit(path)) return kNoPath;
+    return path;
+}
+
 void FillHelpPath() {
-    char exePath[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exePath, sizeof exePath);
-    CopyInto(HelpPath, sizeof HelpPath, app::BuildHelpPath(exePath, sizeof HelpPath));
+    const std::string exePath = ProgramPath();
+    CopyInto(HelpPath, sizeof HelpPath, exePath == kNoPath ? exePath : app::BuildHelpPath(exePath));
 }
 
 bool IsCdRomPath(const char* path) {
@@ -93,13 +130,12 @@ bool SetIniLocation(const char* path) {
 }
 
 void ComputeProgramDirectory() {
-    char exePath[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exePath, sizeof exePath);
+    const std::string exePath = ProgramPath();
     std::string directory = exePath;
     // From a CD-ROM the program directory cannot be written: keep preferences
     // and backups beside the INI files instead. With no directory to cut
     // there, stay with the executable's directory.
-    if (IsCdRomPath(exePath) && std::strchr(IniLocation.directory, '\\') != nullptr)
+    if (exePath != kNoPath && IsCdRomPath(exePath.c_str()) && std::strchr(IniLocation.directory, '\\') != nullptr)
         directory = IniLocation.directory;
     CopyInto(ProgramDirectory, sizeof ProgramDirectory, base::CutAtLastBackslash(directory));
 }

@@ -4,9 +4,9 @@
 #include <cstring>
 
 IniLocationRecord IniLocation;
-char FullPath[MAX_PATH];
-char ProgramDirectory[MAX_PATH];
-char HelpPath[MAX_PATH];
+char FullPath[base::kPathBufferBytes];
+char ProgramDirectory[base::kPathBufferBytes];
+char HelpPath[base::kPathBufferBytes];
 HINSTANCE ProgramInstance;
 HWND MainWindow;
 PreferencesRecord Preferences;

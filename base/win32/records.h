@@ -5,25 +5,29 @@
 #include <cstdint>
 #include <string>
 
+#include "base/path_rules.h"
+
 // The current INI file. Set by start-up, by dropped files and by the file
 // selection dialog. An empty file name means no file is selected.
+// Paths are held in UTF-8, up to the platform's limit in UTF-16 units: the
+// buffers have room for the UTF-8 of that many.
 struct IniLocationRecord {
-    char directory[MAX_PATH];   // no trailing backslash
-    char fileName[MAX_PATH];
+    char directory[base::kPathBufferBytes];   // no trailing backslash
+    char fileName[base::kPathBufferBytes];
 };
 extern IniLocationRecord IniLocation;
 
 // "%s\\%s" of IniLocation, formed by each listing of the main window; every
 // write to the INI file targets it.
-extern char FullPath[MAX_PATH];
+extern char FullPath[base::kPathBufferBytes];
 
 // Directory of the executable (from a CD-ROM: the INI directory's parent).
 // Set once while the main window initialises; holds QUENTARO.INI and backups.
-extern char ProgramDirectory[MAX_PATH];
+extern char ProgramDirectory[base::kPathBufferBytes];
 
 // Full path of keplin.hlp, or a path ending in "?" when it would not fit.
 // Set at start-up.
-extern char HelpPath[MAX_PATH];
+extern char HelpPath[base::kPathBufferBytes];
 
 extern HINSTANCE ProgramInstance;   // set at start-up
 extern HWND MainWindow;             // null until the main window exists
@@ -58,7 +62,10 @@ extern std::string KeyBuffer;       // key exchanged with the input dialogs
 extern std::string ValueBuffer;     // value or section name exchanged with the input dialogs
 extern std::string ViewHeader;      // header text of the section view
 extern int InputMode;               // "Inputstring": 1 new section name, 0 value edit
-extern unsigned char BackupMade;    // 1 once a backup exists for the current selection
+// 1 once a backup exists for the current selection: set by MakeBackup, and by
+// a Restore from the current file's own backup (KeepRestoredBackup); 0 again
+// when Select INI File makes a file current.
+extern unsigned char BackupMade;
 
 // Fills one of the records' fixed buffers: the text, cut to fit only where
 // the caller has checked that it fits.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/path_rules.h"
 #include "base/preference_rules.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
@@ -39,6 +40,14 @@ BackupOutcome MakeBackup(HWND owner) {
     if (open) profile::WriteKey("BACKUPLOCATION", "NoFinalLineEnd", "1", target->c_str());
     BackupMade = 1;
     return BackupOutcome::Made;
+}
+
+void KeepRestoredBackup(const std::string& backup) {
+    if (IniLocation.fileName[0] == '\0') return;
+    const std::optional<std::string> own = files::BackupPath(ProgramDirectory, IniLocation.fileName, FullPath);
+    // Compared as the platform may match names, without case: sparing a
+    // backup that may be this one is the side that loses nothing.
+    if (own && base::EqualIgnoringCase(*own, backup)) BackupMade = 1;
 }
 
 void BackupIfWanted(HWND owner) {

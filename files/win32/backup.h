@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string>
 
 enum class BackupOutcome { Skipped, Failed, Made };
 
@@ -10,6 +11,12 @@ enum class BackupOutcome { Skipped, Failed, Made };
 // per file selection, and records in the copy where it came from. Callers go
 // on with their write whatever the outcome.
 BackupOutcome MakeBackup(HWND owner);
+
+// After a Restore from backup: when that is the current file's own backup,
+// it counts as this selection's backup, so that no later change copies the
+// file over it (after an undone Restore that would put there the very bytes
+// the Restore replaced).
+void KeepRestoredBackup(const std::string& backup);
 
 // Runs MakeBackup when the Backup preference is on.
 void BackupIfWanted(HWND owner);

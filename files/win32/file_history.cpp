@@ -1,7 +1,5 @@
 #include "files/win32/file_history.h"
 
-#include "base/path_rules.h"
-#include "files/win32/file_bytes.h"
 #include "files/win32/safe_replace.h"
 
 namespace files {
@@ -11,30 +9,31 @@ namespace {
 std::string HistoryFile;
 ChangeHistory History;
 
-bool IsHistoryFile(const std::string& path) {
-    return !HistoryFile.empty() && base::EqualIgnoringCase(path, HistoryFile);
-}
+// Exactly, case included: under a file system that tells case apart, paths
+// that differ only in case are two files with histories of their own.
+bool IsHistoryFile(const std::string& path) { return !HistoryFile.empty() && path == HistoryFile; }
 
 // One step either way: the file read afresh, held against the history, and
-// written with the step's bytes.
+// written with the step's bytes, under one handle.
 template <typename Text, typename Done>
 HistoryStep Step(const ChangeHistory::Entry* entry, Text text, Done done, Concerned& concerned) {
     if (entry == nullptr) return HistoryStep::Nothing;
     concerned = entry->concerned;
-    std::string bytes;
-    if (!RecoverInterruptedReplace(HistoryFile.c_str()) || ReadFileBytes(HistoryFile, bytes) != ReadResult::Read) {
-        History.Clear();
-        return HistoryStep::ChangedElsewhere;
-    }
-    std::optional<std::string> stepped = text(bytes);
-    if (!stepped) {
+    switch (ReplaceFileContentsIf(HistoryFile.c_str(), text)) {
+    case Replaced::Written:
+        done();
+        return HistoryStep::Done;
+    case Replaced::Declined:
         // Another program changed the file: no step fits it any more.
         History.Clear();
         return HistoryStep::ChangedElsewhere;
+    case Replaced::Busy:
+        // Held or away for a moment: the file may well be as KEPLIN left it.
+        return HistoryStep::NotRead;
+    case Replaced::Failed:
+        break;
     }
-    if (!ReplaceFileContents(HistoryFile.c_str(), *stepped)) return HistoryStep::NotWritten;
-    done();
-    return HistoryStep::Done;
+    return HistoryStep::NotWritten;
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 
 namespace files {
 
-// The file the history is about. Another file (or none) starts a new history.
+// The file the history is about, by its exact path. Another file (or none)
+// starts a new history.
 void StartHistory(const std::string& path);
 
 // A change KEPLIN wrote to the file at path, named as the menu shows it; the
@@ -27,6 +28,8 @@ enum class HistoryStep {
     Done,              // written; the file is as before (after) the change
     Nothing,           // nothing to undo (redo)
     ChangedElsewhere,  // the file is not as KEPLIN left it: nothing written, the history dropped
+    NotRead,           // the file could not be read just now (another program holds it, or it is
+                       // away): nothing written, the history kept
     NotWritten,        // the write failed: the file as it was, the history kept
 };
 

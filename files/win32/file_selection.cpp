@@ -12,6 +12,7 @@
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/chosen_file.h"
+#include "files/win32/backup.h"
 #include "files/win32/file_bytes.h"
 #include "files/win32/file_history.h"
 #include "files/win32/file_text.h"
@@ -134,6 +135,7 @@ void Restore(HWND dialog) {
             Warn(dialog, Format("Could not Restore %s.", original.c_str()));
             return;
         }
+        KeepRestoredBackup(backup);
     }
     // After No the original is not written at all: it may be a backup
     // itself, whose own location must stay.
@@ -260,9 +262,12 @@ int SelectIniFile(HWND owner) {
     DWORD failure = chosen ? 0 : CommDlgExtendedError();
     if (kept > 0 && kept < currentDirectory.size()) SetCurrentDirectoryA(currentDirectory.data());
     if (chosen) {
+        // A Restore ends the dialog too, but selects nothing: the current
+        // file keeps its backup.
         if (!JustRestored && Chosen) {
             CopyInto(IniLocation.directory, sizeof IniLocation.directory, Chosen->directory);
             CopyInto(IniLocation.fileName, sizeof IniLocation.fileName, Chosen->fileName);
+            BackupMade = 0;     // a new selection gets its own backup
         }
         return 1;
     }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "base/path_rules.h"
 #include "files/win32/file_bytes.h"
 
 namespace files {
@@ -39,7 +38,8 @@ Stamp StampOf(const std::string& path) {
     return stamp;
 }
 
-bool IsWatched(const std::string& path) { return !Watched.empty() && base::EqualIgnoringCase(path, Watched); }
+// Exactly: two names that differ in case are two files on a case-sensitive disk.
+bool IsWatched(const std::string& path) { return !Watched.empty() && path == Watched; }
 
 }  // namespace
 

@@ -121,7 +121,7 @@ struct Place {
 // file it resolves to, and away from both. Recovery looks in this order.
 std::vector<Place> RecordPlaces(const std::string& path, const std::string& finalPath) {
     std::vector<Place> places{{files::WidePath(path + kUndoSuffix), false}};
-    if (!files::SamePath(path, finalPath)) places.push_back({files::WidePath(finalPath + kUndoSuffix), false});
+    if (path != finalPath) places.push_back({files::WidePath(finalPath + kUndoSuffix), false});
     const std::wstring away = RecordAway(finalPath, false);
     if (!away.empty()) places.push_back({away, true});
     return places;
@@ -131,8 +131,7 @@ std::vector<Place> RecordPlaces(const std::string& path, const std::string& fina
 bool RecordOf(const Place& place, const std::string& finalPath) {
     std::string text;
     std::optional<files::UndoRecord> record;
-    return ReadRecord(place.path, text) && (record = files::ParseUndoRecord(text)) &&
-           files::SamePath(record->path, finalPath);
+    return ReadRecord(place.path, text) && (record = files::ParseUndoRecord(text)) && record->path == finalPath;
 }
 
 // Temporary files that a killed run left: of the file itself (made while a
@@ -164,7 +163,7 @@ bool Settle(HANDLE file, const Place& at, const std::string& finalPath) {
     if (!ReadRecord(place, text)) return !Exists(place);
     const std::optional<files::UndoRecord> record = files::ParseUndoRecord(text);
     // Another file's record under the same name is left alone.
-    if (at.away && record && !files::SamePath(record->path, finalPath)) return true;
+    if (at.away && record && record->path != finalPath) return true;
     if (!record) {
         SetAside(place);
         return true;
@@ -245,22 +244,45 @@ bool RecoverInterruptedReplace(const char* path) {
     return settled;
 }
 
-bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced) {
+namespace {
+
+// The safe save of what change gives for the file's bytes, read under the
+// handle that writes them. A missing file is created when createMissing
+// says so, from change of no bytes.
+template <typename Change>
+Replaced Rewrite(const char* path, Change change, std::string* replaced, bool createMissing) {
     files::NoteWriting(path);
     HANDLE file = OpenForRewrite(path);
     if (file == INVALID_HANDLE_VALUE) {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-        const bool written = WriteWholeFile(files::WidePath(path), bytes, false) == Outcome::Written;
-        if (written) {
-            if (replaced) replaced->clear();
-            files::NoteSeen(path);
-        }
-        return written;
+        const DWORD error = GetLastError();
+        // Another program holds the file, or it is away for a moment (some
+        // editors save by deleting a file and writing it anew).
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return Replaced::Busy;
+        if (error != ERROR_FILE_NOT_FOUND) return Replaced::Failed;
+        if (!createMissing) return Replaced::Busy;
+        const std::optional<std::string> bytes = change(std::string());
+        if (!bytes) return Replaced::Declined;
+        if (WriteWholeFile(files::WidePath(path), *bytes, false) != Outcome::Written) return Replaced::Failed;
+        if (replaced) replaced->clear();
+        files::NoteSeen(path);
+        return Replaced::Written;
     }
     const std::string finalPath = FinalPath(file, path);
     std::string old;
-    bool done = SettleRecords(file, path, finalPath) && files::ReadBytes(file, old);
-    if (done && old != bytes) {
+    if (!SettleRecords(file, path, finalPath) || !files::ReadBytes(file, old)) {
+        CloseHandle(file);
+        return Replaced::Busy;
+    }
+    // The handle shares only reading: no other program writes between this
+    // look at the bytes and the write.
+    const std::optional<std::string> wanted = change(old);
+    if (!wanted) {
+        CloseHandle(file);
+        return Replaced::Declined;
+    }
+    const std::string& bytes = *wanted;
+    bool done = true;
+    if (old != bytes) {
         const files::UndoRecord record = files::MakeUndoRecord(old, bytes, finalPath);
         // The record is kept before the file is touched.
         const std::wstring kept = KeepRecord(finalPath, files::FormatUndoRecord(record), done);
@@ -285,12 +307,23 @@ bool ReplaceFileContents(const char* path, const std::string& bytes, std::string
         }
     }
     CloseHandle(file);
-    if (done) {
-        // A change of KEPLIN's own is no news to the watch on the file.
-        files::NoteSeen(path);
-        if (replaced) *replaced = std::move(old);
-    }
-    return done;
+    if (!done) return Replaced::Failed;
+    // A change of KEPLIN's own is no news to the watch on the file.
+    files::NoteSeen(path);
+    if (replaced) *replaced = std::move(old);
+    return Replaced::Written;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced) {
+    const auto same = [&bytes](const std::string&) { return std::optional<std::string>(bytes); };
+    return Rewrite(path, same, replaced, true) == Replaced::Written;
+}
+
+Replaced ReplaceFileContentsIf(const char* path,
+                               const std::function<std::optional<std::string>(const std::string&)>& change) {
+    return Rewrite(path, change, nullptr, false);
 }
 
 bool DeleteFileAndRecords(const char* path) {

@@ -15,6 +15,8 @@
 // that does not fit the file is set aside ("<record>.stale") and never
 // applied.
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 // Makes the file at path hold exactly bytes. A missing file is created (from a
@@ -23,6 +25,21 @@
 // bytes the file held before (empty for a new file), read under the same
 // handle as the write.
 bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced = nullptr);
+
+enum class Replaced {
+    Written,   // the file holds the new bytes
+    Declined,  // the file was not as the caller wanted it: nothing written
+    Busy,      // the file could not be opened or read just now (another program holds it,
+               // or it is away): nothing written
+    Failed,    // the file refused the write: it holds its old bytes
+};
+
+// The same for bytes that depend on the file's: change is given the bytes
+// read under the handle that writes, while no other program can write, and
+// gives the bytes to write, or nothing to leave the file alone. A missing
+// file is Busy, never created.
+Replaced ReplaceFileContentsIf(const char* path,
+                               const std::function<std::optional<std::string>(const std::string&)>& change);
 
 // Settles what a killed run left for the file: undoes a half-done write,
 // removes records of writes that are whole or never began, sets aside records

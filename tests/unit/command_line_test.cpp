@@ -36,11 +36,25 @@ TEST(CommandLineTest, SplitsAtLastBackslashAfterFirstCharacter) {
     EXPECT_EQ(base::JoinIniPath("C:\\WIN", "SYSTEM.INI"), "C:\\WIN\\SYSTEM.INI");
 }
 
-TEST(CommandLineTest, PathLimitCountsTheJoiningBackslash) {
+TEST(CommandLineTest, PathLimitCountsTheJoiningBackslashAndUtf16UnitsNotBytes) {
     EXPECT_TRUE(base::FitsPathLimit({std::string(254, 'd'), "A.IN"}));
     EXPECT_FALSE(base::FitsPathLimit({std::string(254, 'd'), "A.INI"}));
     EXPECT_TRUE(base::FitsPathLimit({"", std::string(259, 'f')}));
     EXPECT_FALSE(base::FitsPathLimit({"", std::string(260, 'f')}));
+    // A CJK character is three bytes and one unit; one outside the first
+    // plane four bytes and two units; a stray byte one.
+    std::string cjk;
+    for (int i = 0; i < 90; ++i) cjk += "\xE6\x97\xA5";
+    EXPECT_TRUE(base::FitsPathLimit({"C:\\" + cjk, "a.ini"}));
+    std::string at259 = "C:";
+    for (int i = 0; i < 257; ++i) at259 += "\xE6\x97\xA5";
+    EXPECT_TRUE(base::FitsPathLimit(at259));
+    EXPECT_FALSE(base::FitsPathLimit(at259 + "x"));
+    std::string pairs = "C:\\";
+    for (int i = 0; i < 128; ++i) pairs += "\xF0\x9F\x98\x80";
+    EXPECT_TRUE(base::FitsPathLimit(pairs));
+    EXPECT_FALSE(base::FitsPathLimit(pairs + "\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(base::FitsPathLimit(std::string(260, '\xE9')));
 }
 
 TEST(CommandLineTest, CutAtLastBackslashGivesParent) {
@@ -50,20 +64,21 @@ TEST(CommandLineTest, CutAtLastBackslashGivesParent) {
 }
 
 TEST(CommandLineTest, HelpPathReplacesFileNameOrGivesUpWhenTooLong) {
-    const std::string at114 = std::string(114, 'a') + "\\K.EXE";
-    const std::string at115 = std::string(115, 'a') + "\\K.EXE";
-    // Only the first 127 characters arrive, so the second backslash is never seen.
-    const std::string clipped = "C:\\" + std::string(130, 'b') + "\\K.EXE";
+    // The folder part and "keplin.hlp" fill the limit of 259 units exactly.
+    const std::string at248 = std::string(248, 'a') + "\\K.EXE";
+    const std::string at249 = std::string(249, 'a') + "\\K.EXE";
+    std::string cjk = "C:\\";
+    for (int i = 0; i < 245; ++i) cjk += "\xE6\x97\xA5";
     const std::pair<std::string, std::string> cases[] = {
         {"C:\\APPS\\KEPLIN.EXE", "C:\\APPS\\keplin.hlp"},
         {"C:KEPLIN.EXE", "C:keplin.hlp"},
         {"KEPLIN.EXE", "Kkeplin.hlp"},
-        {at114, std::string(114, 'a') + "\\keplin.hlp"},
-        {at115, std::string(115, 'a') + "\\?"},
-        {clipped, "C:\\keplin.hlp"},
+        {at248, std::string(248, 'a') + "\\keplin.hlp"},
+        {at249, std::string(249, 'a') + "\\?"},
+        {cjk + "\\K.EXE", cjk + "\\keplin.hlp"},
         {"", "keplin.hlp"},
     };
-    for (const auto& [exe, help] : cases) EXPECT_EQ(app::BuildHelpPath(exe, 128), help) << exe;
+    for (const auto& [exe, help] : cases) EXPECT_EQ(app::BuildHelpPath(exe), help) << exe;
 }
 
 }  // namespace

@@ -112,11 +112,21 @@ TEST(UndoRecordTest, AFileChangedSinceOrANewFileOfTheSameNameIsNeverUndone) {
     };
     for (const std::string& state : states)
         EXPECT_EQ(files::ClassifyFile(record, state).state, FileState::Unknown) << Show(state);
+    // A file the write would leave complete, but for bit 7 of two bytes eight
+    // apart in one piece: another program's, which the piece hashes tell apart.
+    const files::UndoRecord whole = files::MakeUndoRecord(old, now, "C:\\Dir\\File.ini");
+    std::string flipped = now;
+    flipped[7] = static_cast<char>(flipped[7] ^ 0x80);
+    flipped[15] = static_cast<char>(flipped[15] ^ 0x80);
+    EXPECT_EQ(files::ClassifyFile(whole, flipped).state, FileState::Unknown);
 
     // Records that cannot be trusted are not read at all: an earlier format
     // without the new bytes, one cut short, one whose sizes disagree.
     const std::string text = files::FormatUndoRecord(record);
     EXPECT_FALSE(files::ParseUndoRecord("KEPLIN-UNDO 7 24\nold value\r\nj=2\r\n"));
+    // The format before this one, whose piece hashes were FNV: set aside, never applied.
+    EXPECT_FALSE(files::ParseUndoRecord("KEPLIN-UNDO-2 5 22 22 3 1048576 1\nC:\\a.ini\n"
+                                        "a9cb34eab4ea1e4c\nold"));
     EXPECT_FALSE(files::ParseUndoRecord(text.substr(0, text.find("C:\\") + 20)));
     files::UndoRecord disagreeing = record;
     ++disagreeing.oldSize;
@@ -125,11 +135,9 @@ TEST(UndoRecordTest, AFileChangedSinceOrANewFileOfTheSameNameIsNeverUndone) {
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->path, "C:\\Dir\\File.ini");
 
-    // A record kept away from its file is named after the file's path, whatever its case.
-    EXPECT_EQ(files::UndoRecordName("C:\\Dir\\File.ini"), files::UndoRecordName("c:\\dir\\FILE.INI"));
-    EXPECT_NE(files::UndoRecordName("C:\\Dir\\File.ini"), files::UndoRecordName("C:\\Dir\\File2.ini"));
-    EXPECT_TRUE(files::SamePath("C:\\Dir\\File.ini", "c:\\dir\\FILE.INI"));
-    EXPECT_FALSE(files::SamePath("C:\\Dir\\File.ini", "C:\\Dir\\File.in"));
+    // A record kept away from its file is named after the file's exact path:
+    // paths that differ in case alone are two files where case counts.
+    EXPECT_NE(files::UndoRecordName("C:\\Dir\\File.ini"), files::UndoRecordName("C:\\Dir\\FILE.ini"));
 }
 
 }  // namespace

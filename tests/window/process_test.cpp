@@ -374,4 +374,31 @@ TEST_F(ProgramFolderTest, ABackupNameBeyondThePathLimitIsNeverCutIntoAnotherName
     EXPECT_EQ(files, (Items{"QUENTARO.INI", "keplin.exe"}));
 }
 
+TEST_F(ProgramFolderTest, AProgramInAFolderOfCjkNamesFindsItsPreferencesAndBacksUpBesideItself) {
+    // The program's path holds 120 CJK characters: 360 bytes of UTF-8, more
+    // than the platform's A call has room for, yet within the limit in
+    // UTF-16 units.
+    std::string folder = PathOf("");
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    std::string name;
+    for (int i = 0; i < 40; ++i) name += "\xE6\x97\xA5";
+    for (int depth = 0; depth < 3; ++depth) {
+        folder += "\\" + name;
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    }
+    const std::string exe = folder + "\\keplin.exe";
+    ASSERT_TRUE(CopyFileA(KeplinExe().c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(testfiles::WriteBytes(folder + "\\QUENTARO.INI", "[KEPLIN]\r\nBackup=1\r\n"));
+    const std::string bytes = "[One]\r\na=1\r\n[Two]\r\nb=2\r\n";
+    const std::string ini = WriteIni("one.ini", bytes);
+
+    HWND main = RunFrom(exe, ini);
+    ASSERT_NE(main, nullptr);
+    robot.DeleteSection(main, 1, "[Two]", IDYES);
+    EXPECT_EQ(testfiles::ReadBytes(ini), "[One]\r\na=1\r\n");
+    EXPECT_EQ(testfiles::ReadBytes(folder + "\\one.inB"), testfiles::BackupOf(bytes, ini));
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program()), 0u);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "files/undo_record.h"
 #include "files/win32/profile_store.h"
@@ -158,24 +159,93 @@ TEST_F(SafeReplaceTest, AFileWhosePathIsAtTheLimitCanStillBeChanged) {
     EXPECT_EQ(Shell("ls -A | grep keplin- || true"), "") << "an undo or temporary file was left";
 }
 
+// The names of the files that appear in a folder (made there, or renamed
+// into it) from the moment the watch begins, as the platform reports them.
+class FolderWatch {
+public:
+    explicit FolderWatch(const std::string& folder)
+        : folder_(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+          done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+        Ask();
+    }
+    ~FolderWatch() {
+        // The pending read writes into buffer_: it must be over before buffer_ goes.
+        DWORD ignored = 0;
+        if (asked_ && CancelIo(folder_)) GetOverlappedResult(folder_, &overlapped_, &ignored, TRUE);
+        CloseHandle(done_);
+        if (folder_ != INVALID_HANDLE_VALUE) CloseHandle(folder_);
+    }
+    bool Watching() const { return asked_; }
+    // True once name has appeared; the limit only catches a name that never comes.
+    bool Appeared(const std::string& name) {
+        for (;;) {
+            for (const std::string& seen : appeared_)
+                if (seen == name) return true;
+            if (!asked_ || WaitForSingleObject(done_, 30000) != WAIT_OBJECT_0) return false;
+            DWORD size = 0;
+            if (!GetOverlappedResult(folder_, &overlapped_, &size, FALSE)) return false;
+            for (DWORD at = 0; size > 0;) {
+                const FILE_NOTIFY_INFORMATION* entry = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+                if (entry->Action == FILE_ACTION_ADDED || entry->Action == FILE_ACTION_RENAMED_NEW_NAME) {
+                    char narrow[1024] = "";
+                    WideCharToMultiByte(CP_UTF8, 0, entry->FileName, static_cast<int>(entry->FileNameLength / 2),
+                                        narrow, sizeof narrow - 1, nullptr, nullptr);
+                    appeared_.push_back(narrow);
+                }
+                if (entry->NextEntryOffset == 0) break;
+                at += entry->NextEntryOffset;
+            }
+            Ask();
+        }
+    }
+    const std::vector<std::string>& Seen() const { return appeared_; }
+
+private:
+    void Ask() {
+        ResetEvent(done_);
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = done_;
+        asked_ = folder_ != INVALID_HANDLE_VALUE &&
+                 (ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
+                                        &overlapped_, nullptr) ||
+                  GetLastError() == ERROR_IO_PENDING);
+    }
+
+    HANDLE folder_;
+    HANDLE done_;
+    OVERLAPPED overlapped_{};
+    bool asked_ = false;
+    alignas(DWORD) char buffer_[16384];
+    std::vector<std::string> appeared_;
+};
+
 TEST_F(SafeReplaceTest, AFolderThatTakesNoNewFilesStillLetsItsFileChange) {
     // As when a file may be changed but its folder may not: the undo record
-    // cannot go beside the file.
+    // cannot go beside the file, and goes to the user's own folder.
     Shell("mkdir locked");
     const std::string path = PathOf("locked\\kept.ini");
     ASSERT_TRUE(WriteBytes(path, "[A]\r\nk=old\r\n; the rest stays\r\n"));
     testfiles::ImmutableFile folder(PathOf("locked"));
     ASSERT_TRUE(folder.Immutable()) << "cannot make the folder immutable";
-    ASSERT_TRUE(profile::WriteKey("A", "k", "new", path.c_str()));
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=new\r\n; the rest stays\r\n");
-    ASSERT_TRUE(profile::DeleteKey("A", "k", path.c_str()));
-    EXPECT_EQ(ReadBytes(path), "[A]\r\n; the rest stays\r\n");
-    // The records went to the user's own folder, and are gone once the
-    // changes are whole.
     char local[MAX_PATH];
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local), S_OK);
     const std::string records = std::string(local) + "\\KEPLIN\\Undo";
-    EXPECT_TRUE(testfiles::Exists(records));
+    // The first change makes the folder of records.
+    ASSERT_TRUE(profile::WriteKey("A", "k", "new", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=new\r\n; the rest stays\r\n");
+    ASSERT_TRUE(testfiles::Exists(records));
+    // The next one is watched: its record must appear there, whole (renamed
+    // into place), under the name made from the file's path, and go again.
+    FolderWatch watch(records);
+    ASSERT_TRUE(watch.Watching()) << "cannot watch " << records;
+    ASSERT_TRUE(profile::DeleteKey("A", "k", path.c_str()));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\n; the rest stays\r\n");
+    const std::string record = files::UndoRecordName(path);
+    EXPECT_TRUE(watch.Appeared(record)) << "no record " << record << " was kept in " << records
+                                        << " for the change; seen: " << ::testing::PrintToString(watch.Seen());
+    // And none is left once the changes are whole.
     WIN32_FIND_DATAA found;
     HANDLE left = FindFirstFileA((records + "\\*.keplin-undo*").c_str(), &found);
     EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "left in " << records << ": " << found.cFileName;

@@ -114,10 +114,28 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneByteForByte) {
     EXPECT_EQ(SelectedSection(), "[Two]");
 }
 
-TEST_F(UndoTest, AnUndoAfterAnotherProgramChangedTheFileIsRefusedAndWritesNothing) {
+TEST_F(UndoTest, AFileHeldForAMomentKeepsTheHistoryAndAnotherProgramsChangeDropsIt) {
     path_ = WriteIni("file.ini", kFile);
     ASSERT_NO_FATAL_FAILURE(Start(path_));
     robot.InsertSection(Main(), "Three", "e", "5");
+    const std::string inserted = File();
+    // Another program holds the file, sharing it with no one: KEPLIN can
+    // neither read it nor write it for now.
+    HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    robot.Expect("KEPLIN", "Sorry, KEPLIN could not read file.ini just now,\n"
+                           "so it did not undo Insert Section [Three]. Nothing was written; try again.")
+        .Answer(IDOK);
+    Command(IDM_UNDO);
+    CloseHandle(held);
+    EXPECT_EQ(File(), inserted);
+    // Let go, the file is as KEPLIN left it, and the history still knows it.
+    EXPECT_EQ(Item(Main(), IDM_UNDO), "&Undo Insert Section [Three]\tCtrl+Z");
+    Command(IDM_UNDO);
+    EXPECT_EQ(File(), kFile);
+    Command(IDM_REDO);
+    ASSERT_EQ(File(), inserted);
+
     const std::string changed = File() + "f=6\r\n";
     ASSERT_TRUE(testfiles::WriteBytes(path_, changed));
     robot.Expect("KEPLIN", "Sorry, file.ini has been changed by another program since KEPLIN changed it,\n"
@@ -128,6 +146,59 @@ TEST_F(UndoTest, AnUndoAfterAnotherProgramChangedTheFileIsRefusedAndWritesNothin
     // The history is gone with the file it was about.
     EXPECT_TRUE(Grayed(Main(), IDM_UNDO));
     EXPECT_TRUE(Grayed(Main(), IDM_REDO));
+}
+
+TEST_F(UndoTest, AnUndoneRestoreLeavesTheBackupItCameFromAsItWas) {
+    // The backup an earlier run made, and the file changed since.
+    const std::string backup = Beside("file.inB");
+    PreferencesAtStart("Backup=1\r\n");
+    path_ = WriteIni("file.ini", std::string(kFile) + "[Three]\r\ne=5\r\n");
+    const std::string earlier = testfiles::BackupOf(kFile, path_);
+    ASSERT_TRUE(testfiles::WriteBytes(backup, earlier));
+    const std::string changedSince = File();
+    ASSERT_NO_FATAL_FAILURE(Start(path_));
+    HWND dialog = robot.OpenSelectIniFile(Main());
+    ASSERT_NE(dialog, nullptr);
+    robot.Restore(dialog, backup, path_, IDYES);
+    ASSERT_TRUE(robot.WaitUntilGone(dialog));
+    ASSERT_EQ(File(), kFile);
+    Command(IDM_UNDO);
+    ASSERT_EQ(File(), changedSince);
+    // The next change is the first since the Restore: the backup restored
+    // from stays as it was, not the bytes the Restore replaced.
+    robot.InsertSection(Main(), "Four", "f", "6");
+    EXPECT_EQ(File(), changedSince + "[Four]\r\nf=6\r\n");
+    EXPECT_EQ(testfiles::ReadBytes(backup), earlier);
+}
+
+TEST_F(UndoTest, PathsThatDifferOnlyInCaseAreTwoFilesEachWithItsOwnHistory) {
+    // Under Wine on a file system that tells case apart: the second file is
+    // made by Linux, since Wine would open the first under the second name.
+    path_ = WriteIni("file.ini", kFile);
+    testfiles::ShellResult made = testfiles::RunShell(Folder(), "printf '[Other]\\r\\nx=1\\r\\n' >FILE.INI");
+    ASSERT_TRUE(made.ran && made.status == 0) << made.output;
+    const std::string other = PathOf("FILE.INI");
+    ASSERT_NO_FATAL_FAILURE(Start(path_));
+    robot.InsertSection(Main(), "Three", "e", "5");
+    robot.DropFiles(Main(), {other});
+    ASSERT_TRUE(robot.WaitUntil([&] { return Sections() == Items{"[Other]"}; }));
+    EXPECT_TRUE(Grayed(Main(), IDM_UNDO)) << "the history of file.ini was kept for FILE.INI";
+}
+
+TEST_F(UndoTest, APathOfNinetyCjkCharactersIsTakenAndItsChangesAreUndone) {
+    // 90 CJK characters, 270 bytes of UTF-8, beside the folder's path: over
+    // 259 bytes but well within 259 UTF-16 units, as the platform counts
+    // paths. In two parts, since a Linux name holds at most 255 bytes.
+    std::string half;
+    for (int i = 0; i < 45; ++i) half += "\xE6\x97\xA5";
+    ASSERT_TRUE(CreateDirectoryA(PathOf(half).c_str(), nullptr));
+    path_ = WriteIni(half + "\\" + half + ".ini", kFile);
+    ASSERT_NO_FATAL_FAILURE(Start(path_));
+    EXPECT_EQ(Label(), path_);
+    robot.InsertSection(Main(), "Three", "e", "5");
+    EXPECT_EQ(File(), std::string(kFile) + "[Three]\r\ne=5\r\n");
+    Command(IDM_UNDO);
+    EXPECT_EQ(File(), kFile);
 }
 
 TEST_F(UndoTest, ReadOnlyGraysUndoAndRedoAndCtrlZDoesNothing) {

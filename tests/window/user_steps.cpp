@@ -145,8 +145,8 @@ void User::Restore(HWND dialog, const std::string& backupName, const std::string
                    const std::vector<std::string>& thenBoxes) {
     TypeFileName(dialog, backupName);
     const std::string folder = robot::Text(GetDlgItem(dialog, IDC_DIRECTORY_TEXT));
-    Expect("KEPLIN", "Are you sure you want to Restore\n" + folder + "\\" + backupName + "\nto the file\n" + target + "?")
-        .Answer(answer);
+    const std::string backup = backupName.find('\\') != std::string::npos ? backupName : folder + "\\" + backupName;
+    Expect("KEPLIN", "Are you sure you want to Restore\n" + backup + "\nto the file\n" + target + "?").Answer(answer);
     for (const std::string& box : thenBoxes) Expect("KEPLIN", box).Answer(IDOK);
     Click(dialog, IDC_RESTORE);
 }

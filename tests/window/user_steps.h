@@ -86,9 +86,10 @@ public:
     // the name pasted over it (a long path goes in at once, however slow
     // the dialog).
     void TypeFileName(HWND dialog, const std::string& text);
-    // Restore with backupName in the name box, answering the question that
-    // names it and target with answer; thenBoxes are the messages expected
-    // after the question, in order.
+    // Restore with backupName (a name in the dialog's folder, or a full
+    // path) in the name box, answering the question that names it and target
+    // with answer; thenBoxes are the messages expected after the question,
+    // in order.
     void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
                  const std::vector<std::string>& thenBoxes = {});
 

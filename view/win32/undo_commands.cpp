@@ -6,7 +6,9 @@
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/file_history.h"
+#include "ini/encoding.h"
 #include "res/resource.h"
+#include "view/undo_item.h"
 #include "view/win32/section_view.h"
 
 namespace {
@@ -18,17 +20,12 @@ constexpr WPARAM kCtrlY = 0x19;
 HHOOK Hook;
 HWND Main;
 
-// A menu item's text shows "&" only doubled.
-std::string MenuText(const std::string& text) {
-    std::string shown;
-    for (char c : text) shown += c == '&' ? "&&" : std::string(1, c);
-    return shown;
-}
-
 void SetItem(HMENU menu, int id, const char* verb, const std::string& name, const char* key) {
     const bool enabled = !name.empty() && !base::IsNonZeroOn(Preferences.LockContents);
-    const std::string text = std::string("&") + verb + (name.empty() ? "" : " " + MenuText(name)) + "\t" + key;
-    ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text.c_str());
+    // Wide, so that the names show as the file holds them whatever the code page.
+    const std::u16string text = ini::Utf8ToUtf16(view::UndoItemText(verb, name, key));
+    ModifyMenuW(menu, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
+                reinterpret_cast<const wchar_t*>(text.c_str()));
 }
 
 bool Within(HWND top, HWND window) { return top != nullptr && (window == top || IsChild(top, window)); }
@@ -66,6 +63,13 @@ bool UndoOrRedo(HWND window, bool redo, files::Concerned& concerned) {
         Warn(window, Format("Sorry, %s has been changed by another program since KEPLIN changed it,\n"
                             "so KEPLIN cannot %s its changes. Nothing was written.",
                             IniLocation.fileName, redo ? "redo" : "undo"));
+        return false;
+    case files::HistoryStep::NotRead:
+        // The history stays: the file may be as KEPLIN left it once it is free.
+        Warn(window, Format("Sorry, KEPLIN could not read %s just now,\n"
+                            "so it did not %s %s. Nothing was written; try again.",
+                            IniLocation.fileName, redo ? "redo" : "undo",
+                            (redo ? files::NextRedoName() : files::NextUndoName()).c_str()));
         return false;
     case files::HistoryStep::NotWritten:
         Warn(window, "KEPLIN could not write profile.");

@@ -31,6 +31,7 @@
 #define IDM_BACKUP              520
 #define IDM_UNDO                540     // Undo the last change to the file
 #define IDM_REDO                541     // Redo the last change undone
+#define IDM_CHECK_FILE          560     // Check File: what the file's readers get
 
 // About box.
 #define IDC_ABOUT_CONTACT1      201
@@ -55,6 +56,11 @@
 #define IDM_EDIT_PASTE          517
 #define IDM_EDIT_DELETE         518
 #define IDM_EDIT_SELECT_ALL     519
+
+// Check File ("CheckFile"); Open is IDOK, Close IDCANCEL.
+#define IDC_CHECK_LABEL         561
+#define IDC_CHECK_LIST          562
+#define IDC_CHECK_COPY          563
 
 // Find dialog ("FINDTEXT").
 #define IDC_FIND_TEXT           427

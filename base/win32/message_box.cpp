@@ -11,6 +11,10 @@ void Warn(HWND owner, const std::string& text) {
     MessageBoxA(owner, text.c_str(), "KEPLIN", MB_OK | MB_ICONWARNING);
 }
 
+void Inform(HWND owner, const std::string& text) {
+    MessageBoxA(owner, text.c_str(), "KEPLIN", MB_OK | MB_ICONINFORMATION);
+}
+
 bool AskYesNo(HWND owner, const std::string& text) {
     return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNO | MB_ICONWARNING) == IDYES;
 }

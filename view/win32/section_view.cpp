@@ -53,6 +53,19 @@ void LockChanges(HWND dialog) {
 // The open view.
 HWND Shown;
 
+// The line the next view opened selects (Check File): its text and copy.
+std::optional<std::pair<std::string, size_t>> LineToSelect;
+
+// Where the list shows the copy-th entry that begins the line; the present
+// selection when it shows none.
+LRESULT PositionOfLine(const std::pair<std::string, size_t>& wanted, LRESULT otherwise) {
+    size_t seen = 0;
+    for (size_t i = 0; i < Entries.size(); ++i)
+        if (Entries[i].beginsLine && Entries[i].line == wanted.first && seen++ == wanted.second)
+            return static_cast<LRESULT>(i);
+    return otherwise;
+}
+
 // After an undo or redo in this view's section: the key whose line the next
 // refresh selects, where it still is.
 std::optional<std::string> KeyToSelect;
@@ -99,6 +112,8 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
     filler.Finish();
     view::SortLikeTheList(Entries, Preferences.Alphabetize == 1);
     if (base::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
+    if (LineToSelect) SavedSelection = PositionOfLine(*LineToSelect, SavedSelection);
+    LineToSelect.reset();
     if (keepSelection) {
         SendMessageA(list, LB_SETCURSEL, KeptSelection(selected, was), 0);
     } else if (SearchState.SearchActive) {
@@ -227,6 +242,7 @@ void InsertKey(HWND dialog) {
 
 void Leave(HWND dialog, INT_PTR result) {
     Shown = nullptr;
+    LineToSelect.reset();
     StopWatchingFindNextKey();
     RemoveListKeys(List(dialog));
     EndDialog(dialog, result);
@@ -309,3 +325,5 @@ INT_PTR RunSectionView(HWND owner) {
 }
 
 HWND OpenSectionView() { return Shown; }
+
+void SelectOnNextOpen(const std::string& line, size_t copy) { LineToSelect.emplace(line, copy); }

@@ -401,7 +401,6 @@ private:
         for (; at < content.size(); ++at) {
             if (StartsCharacter(content[at]) && characters++ == kShownCharacters) break;
         }
-        report_.steps += at;
         std::string shown;
         // A NUL shows as the sign for it, so that the text stays whole on screen and on the clipboard.
         for (char c : content.substr(0, at)) shown += c == '\0' ? std::string("\xE2\x90\x80") : std::string(1, c);
@@ -430,11 +429,7 @@ private:
         Keep({rule, 1, "", std::move(says), std::move(gets), std::move(differs), {}});
     }
 
-    void Keep(CheckFinding&& finding) {
-        report_.steps += finding.says.size() + finding.gets.size() + finding.differs.size();
-        for (const ReaderCall& call : finding.calls) report_.steps += call.section.size() + call.key.size();
-        report_.findings.push_back(std::move(finding));
-    }
+    void Keep(CheckFinding&& finding) { report_.findings.push_back(std::move(finding)); }
 
     // The names listed, counted once the whole file is read.
     void CountSectionNames() {

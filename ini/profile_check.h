@@ -63,7 +63,7 @@ struct CheckFinding {
 struct CheckReport {
     std::vector<CheckFinding> findings;   // in line order
     std::size_t lines = 0;                // lines in the file; an empty file has one
-    std::size_t steps = 0;                // work done: bytes looked at, table probes, text made
+    std::size_t steps = 0;                // work done: bytes looked at and name-table probes
 };
 
 // Checks a file's text as decoded (ini/encoding.h) in its encoding.

@@ -1,6 +1,7 @@
 #include "ini/profile_check.h"
 
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 
 #include "ini/profile_model.h"
@@ -23,21 +24,29 @@ char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// Names as the reader tells them apart (case ignored, cut at a NUL), each
-// under an owner (a section), in an open-addressing table: every probe is
-// counted, so the work stays measurable however the names collide.
+// Names as the reader tells them apart (case ignored, cut at a NUL), in an
+// open-addressing table whose every probe is counted, so the work stays
+// measurable however the names collide. Each name belongs to an owner, and
+// a new owner finds the table empty: the slots of the one before count as
+// free, so one table serves section after section without being cleared,
+// and it grows only as large as the largest of them needs.
 class NameTable {
 public:
     std::size_t Find(std::size_t owner, std::string_view name, std::size_t& steps) const {
-        if (slots_.empty()) return kNone;
-        return slots_[SlotOf(Hash(owner, name, steps), owner, name, steps)].value;
+        if (slots_.empty() || owner != owner_) return kNone;
+        const Slot& slot = slots_[SlotOf(Hash(name, steps), owner, name, steps)];
+        return slot.owner == owner ? slot.value : kNone;
     }
     // Adds (owner, name) with value unless it is there; gives the value held.
     std::size_t Add(std::size_t owner, std::string_view name, std::size_t value, std::size_t& steps) {
+        if (owner != owner_) {
+            owner_ = owner;
+            used_ = 0;
+        }
         if ((used_ + 1) * 2 > slots_.size()) Grow(steps);
-        const std::uint64_t hash = Hash(owner, name, steps);
+        const std::uint64_t hash = Hash(name, steps);
         Slot& slot = slots_[SlotOf(hash, owner, name, steps)];
-        if (slot.value != kNone) return slot.value;
+        if (slot.owner == owner) return slot.value;
         slot = {hash, owner, name, value};
         ++used_;
         return value;
@@ -46,13 +55,13 @@ public:
 private:
     struct Slot {
         std::uint64_t hash = 0;
-        std::size_t owner = 0;
+        std::size_t owner = kNone;   // kNone: never used
         std::string_view name;
         std::size_t value = kNone;
     };
 
-    static std::uint64_t Hash(std::size_t owner, std::string_view name, std::size_t& steps) {
-        std::uint64_t hash = 14695981039346656037ull ^ owner;
+    static std::uint64_t Hash(std::string_view name, std::size_t& steps) {
+        std::uint64_t hash = 14695981039346656037ull;
         for (char c : name) {
             ++steps;
             if (c == '\0') break;
@@ -61,26 +70,26 @@ private:
         return hash;
     }
 
-    // The slot holding (owner, name), or the empty one where it would go.
+    // The slot holding (owner, name), or the free one where it would go.
     std::size_t SlotOf(std::uint64_t hash, std::size_t owner, std::string_view name, std::size_t& steps) const {
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
             ++steps;
             const Slot& slot = slots_[at];
-            if (slot.value == kNone) return at;
-            if (slot.hash == hash && slot.owner == owner && SameProfileName(slot.name, name)) return at;
+            if (slot.owner != owner) return at;
+            if (slot.hash == hash && SameProfileName(slot.name, name)) return at;
         }
     }
 
     void Grow(std::size_t& steps) {
         std::vector<Slot> old = std::move(slots_);
-        slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+        slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
         steps += slots_.size();
         const std::size_t mask = slots_.size() - 1;
         for (const Slot& slot : old) {
-            if (slot.value == kNone) continue;
+            if (slot.owner != owner_) continue;
             std::size_t at = slot.hash & mask;
-            while (slots_[at].value != kNone) {
+            while (slots_[at].owner == owner_) {
                 ++steps;
                 at = (at + 1) & mask;
             }
@@ -89,6 +98,7 @@ private:
     }
 
     std::vector<Slot> slots_;
+    std::size_t owner_ = kNone;
     std::size_t used_ = 0;
 };
 
@@ -96,6 +106,7 @@ struct Section {
     std::string_view name;
     std::size_t line = 0;    // of its header; 0 for the lines before the first header
     std::size_t first = 0;   // the section of this name that the reader reads
+    std::size_t keys = 0;    // where its keys begin in the checker's keys, when it is the first
 };
 
 struct Key {
@@ -157,24 +168,35 @@ private:
         if (line.kind == ProfileLineKind::Header) {
             const std::size_t index = sections_.size();
             const std::size_t first = sectionNames_.Add(0, line.name, index, report_.steps);
-            sections_.push_back({line.name, line.number, first});
+            sections_.push_back({line.name, line.number, first, keys_.size()});
             current_ = index;
             return;
         }
         if (line.kind != ProfileLineKind::Key || IsComment(line)) return;
         const std::size_t first = sections_[current_].first;
         if (first != current_) {
-            earlierKey_ = keyNames_.Find(first, line.name, report_.steps);
+            earlierKey_ = KeysOf(first).Find(first, line.name, report_.steps);
             return;
         }
         keys_.push_back({line.number, line.name, line.HasValue(), line.Value()});
-        const std::size_t held = keyNames_.Add(first, line.name, keys_.size() - 1, report_.steps);
+        const std::size_t held = currentKeys_.Add(current_, line.name, keys_.size() - 1, report_.steps);
         if (held != keys_.size() - 1) {
             earlierKey_ = held;
             keys_.pop_back();
         } else {
             keyOfLine_ = held;
         }
+    }
+
+    // The keys of a section the reader reads, for a later copy of it: made
+    // once from the section's run of keys, which the sections after it end.
+    const NameTable& KeysOf(std::size_t first) {
+        auto [at, made] = laterKeys_.try_emplace(first);
+        if (!made) return at->second;
+        const std::size_t end = first + 1 < sections_.size() ? sections_[first + 1].keys : keys_.size();
+        for (std::size_t key = sections_[first].keys; key < end; ++key)
+            at->second.Add(first, keys_[key].name, key, report_.steps);
+        return at->second;
     }
 
     static bool IsComment(const ProfileLine& line) { return !line.name.empty() && line.name[0] == ';'; }
@@ -252,6 +274,8 @@ private:
     }
 
     void LongLine(const ProfileLine& line) {
+        // No more characters than bytes.
+        if (line.content.size() <= kPieceCharacters) return;
         std::size_t characters = 0;
         for (char c : line.content) characters += StartsCharacter(c);
         report_.steps += line.content.size();
@@ -449,7 +473,8 @@ private:
     std::vector<Section> sections_;
     std::vector<Key> keys_;
     NameTable sectionNames_;
-    NameTable keyNames_;   // owner: the section the reader reads
+    NameTable currentKeys_;   // the keys of the section being read, when it is the first of its name
+    std::unordered_map<std::size_t, NameTable> laterKeys_;   // by section, for its later copies
     std::size_t current_ = 0;
     std::size_t keyOfLine_ = kNone;    // this line's entry in keys_, when it is the first of its name
     std::size_t earlierKey_ = kNone;   // the entry of the same name before it

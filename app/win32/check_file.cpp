@@ -31,7 +31,7 @@ struct Shown {
 constexpr int kControls[] = {IDC_CHECK_LABEL, IDC_CHECK_LIST, IDOK, IDC_CHECK_COPY, IDCANCEL};
 const wchar_t* const kColumns[] = {L"Line", L"Section", L"The file says", L"The reader gets", L"Windows and Wine"};
 // Of the list's width, in hundredths.
-constexpr int kColumnShares[] = {6, 12, 22, 38, 22};
+constexpr int kColumnShares[] = {5, 11, 20, 40, 24};
 
 std::wstring Wide(const std::string& text) {
     const std::u16string units = ini::Utf8ToUtf16(text);
@@ -43,7 +43,7 @@ HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_CHECK_LIST); }
 void AddColumns(HWND list) {
     RECT area;
     GetClientRect(list, &area);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<wchar_t*>(kColumns[i]);
@@ -85,6 +85,8 @@ BOOL OnInit(HWND dialog) {
 void OnSize(HWND dialog, int width, int height) {
     if (Open.controls.size() != std::size(kControls)) return;
     const int dx = width - Open.opened.cx, dy = height - Open.opened.cy;
+    RECT was;
+    GetClientRect(List(dialog), &was);
     for (size_t i = 0; i < std::size(kControls); ++i) {
         RECT at = Open.controls[i];
         const bool button = i >= 2;
@@ -92,6 +94,16 @@ void OnSize(HWND dialog, int width, int height) {
         else at.right += dx;
         if (kControls[i] == IDC_CHECK_LIST) at.bottom += dy;
         MoveWindow(GetDlgItem(dialog, kControls[i]), at.left, at.top, at.right - at.left, at.bottom - at.top, TRUE);
+    }
+    // Controls moved one after another leave traces of where they stood.
+    InvalidateRect(dialog, nullptr, TRUE);
+    // The columns keep their shares of the list's width, as the user left them.
+    RECT now;
+    GetClientRect(List(dialog), &now);
+    if (was.right <= 0 || now.right == was.right) return;
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+        const LRESULT columnWidth = SendMessageW(List(dialog), LVM_GETCOLUMNWIDTH, column, 0);
+        SendMessageW(List(dialog), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(columnWidth * now.right / was.right, 0));
     }
 }
 

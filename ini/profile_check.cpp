@@ -394,8 +394,9 @@ private:
         std::string gets = "Never read: the reader finds " + Quoted(first.name) + " on line " +
                            std::to_string(first.line) + " first";
         if (first.name != line.name) gets += " (the same name to the reader, which ignores case)";
-        gets += first.hasValue ? " and gets " + Quoted(UnquotedProfileValue(first.value)) + "."
-                               : ", a line without =, and gets no value.";
+        gets += first.hasValue ? " and gets " + Quoted(UnquotedProfileValue(first.value))
+                               : ", a line without =, and gets no value";
+        gets += "; reading the whole section returns every copy.";
         Add(line, CheckRule::DuplicateKey, Says(line), gets, "");
     }
 

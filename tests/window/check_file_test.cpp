@@ -44,7 +44,7 @@ TEST_F(CheckFileTest, FindingsAreListedCopiedAndOpenTheirLine) {
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[1],
               "4\t[Colors]\tbackground=9\tNever read: the reader finds \"Background\" on line 2 first (the same name "
-              "to the reader, which ignores case) and gets \"0 0 0\".\t");
+              "to the reader, which ignores case) and gets \"0 0 0\"; reading the whole section returns every copy.\t");
     EXPECT_NE(rows[0].find("Wine honours the mark"), std::string::npos) << rows[0];
 
     // Copy, and Ctrl+C: every finding, a line each, beginning with "line N:".

@@ -106,8 +106,15 @@ std::vector<ProfileSection> ReadProfileModel(std::string_view text) {
 }
 
 std::string_view UnquotedProfileValue(std::string_view value) {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
     return value;
+}
+
+std::optional<std::string_view> WindowsSectionOfLine(std::string_view content) {
+    const std::string_view trimmed = TrimProfileBlanks(content);
+    if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
+    return TrimProfileBlanks(trimmed.substr(1, trimmed.find(']') - 1));
 }
 
 std::optional<std::string> ReadProfileString(std::string_view text, std::string_view section,

@@ -75,13 +75,13 @@ struct ProfileSection {
 };
 std::vector<ProfileSection> ReadProfileModel(std::string_view text);
 
-// A value as the reader gives it back: one pair of surrounding double quotes
-// removed.
+// A value as the reader gives it back: one pair of surrounding quotes, both
+// double or both single, removed.
 std::string_view UnquotedProfileValue(std::string_view value);
 
 // The value the reader gives for key in section: the first matching section,
 // its first matching key, blanks at both ends and one pair of surrounding
-// double quotes removed. Nothing when there is no such key or it has no "=".
+// quotes removed. Nothing when there is no such key or it has no "=".
 std::optional<std::string> ReadProfileString(std::string_view text, std::string_view section,
                                              std::string_view key);
 
@@ -93,6 +93,13 @@ bool SameProfileName(std::string_view a, std::string_view b);
 // last "]", blanks removed. Nothing when the reader takes the line for no
 // header ("x[Colors]", "[Colors" without "]").
 std::optional<std::string> ProfileSectionOfLine(std::string_view line);
+
+// The section Windows' reader takes a line for, where it parts from Wine's
+// (the rules above): the name ends at the first "]", not the last, and a line
+// whose first non-blank character is "[" with no "]" after it is a header
+// too, its name running to the end of the line. Blanks around the name do
+// not count. Nothing when Windows takes the line for no header.
+std::optional<std::string_view> WindowsSectionOfLine(std::string_view content);
 
 bool IsProfileBlank(char c);
 // The text with the reader's blanks removed from both ends.

@@ -35,6 +35,7 @@
 #define IDM_ENCODING_UTF8       551
 #define IDM_ENCODING_UTF8_BOM   552
 #define IDM_ENCODING_UTF16_LE   553
+#define IDM_CHECK_FILE          560     // Check File: what the file's readers get
 
 // About box.
 #define IDC_ABOUT_CONTACT1      201
@@ -59,6 +60,11 @@
 #define IDM_EDIT_PASTE          517
 #define IDM_EDIT_DELETE         518
 #define IDM_EDIT_SELECT_ALL     519
+
+// Check File ("CheckFile"); Open is IDOK, Close IDCANCEL.
+#define IDC_CHECK_LABEL         561
+#define IDC_CHECK_LIST          562
+#define IDC_CHECK_COPY          563
 
 // Find dialog ("FINDTEXT").
 #define IDC_FIND_TEXT           427

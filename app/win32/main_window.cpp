@@ -6,6 +6,7 @@
 
 #include "app/win32/about_box.h"
 #include "app/win32/file_encoding.h"
+#include "app/win32/check_file.h"
 #include "app/win32/help.h"
 #include "app/win32/preferences.h"
 #include "app/win32/section_commands.h"
@@ -42,6 +43,7 @@ LRESULT OnInit(HWND window) {
     CompleteIniLocation();
     ListSections(window);
     WatchUndoKeys(window);
+    WatchCheckKeys(window);
     SetTimer(window, kWatchTimer, kWatchMs, nullptr);
     // Not TRUE: the focus stays where the listing put it.
     return 0;
@@ -141,6 +143,29 @@ void ShowMatch(HWND window, MainWindowMatch match) {
     SearchState.SearchActive = 0;
 }
 
+// The copy-th item of the list with exactly this text; LB_ERR when none.
+LRESULT ListIndexOf(HWND list, const std::string& text, size_t copy) {
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        if (ListItemText(list, i) == text && copy-- == 0) return i;
+    return LB_ERR;
+}
+
+// Check File; the finding the user opened is shown here: its header
+// selected in the list, and a line the section view lists, in the view.
+void CheckFile(HWND window) {
+    const std::optional<view::LinePlace> place = RunCheckFile(window);
+    if (!place) return;
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    const LRESULT index = ListIndexOf(list, place->header, place->headerCopy);
+    if (index == LB_ERR) return;
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+    SetFocus(list);
+    if (place->isHeader || !place->inView) return;
+    SelectOnNextOpen(place->line, place->lineCopy);
+    ViewSectionByHand(window);
+}
+
 void OnCommand(HWND window, int id, int notification) {
     switch (id) {
     case IDM_EXIT:            PostMessageA(window, WM_CLOSE, 0, 0); break;
@@ -166,6 +191,7 @@ void OnCommand(HWND window, int id, int notification) {
     case IDM_ENCODING_UTF8:
     case IDM_ENCODING_UTF8_BOM:
     case IDM_ENCODING_UTF16_LE: ConvertFileEncoding(window, id); break;
+    case IDM_CHECK_FILE:      CheckFile(window); break;
     }
 }
 
@@ -218,6 +244,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
     case WM_DESTROY:
         KillTimer(window, kWatchTimer);
         StopWatchingUndoKeys();
+        StopWatchingCheckKeys();
         PostQuitMessage(0);
         return 0;
     }

@@ -12,16 +12,18 @@ namespace {
 
 // Wide, so that a name holding bytes that are not text shows them as the
 // lists do, one mark each, however the code page would read them.
-int Show(HWND owner, const std::string& text, UINT buttons) {
+int Show(HWND owner, const std::string& text, UINT flags) {
     const std::u16string wide = base::Utf8ToUtf16(text);
-    return MessageBoxW(owner, reinterpret_cast<const wchar_t*>(wide.c_str()), L"KEPLIN", buttons | MB_ICONWARNING);
+    return MessageBoxW(owner, reinterpret_cast<const wchar_t*>(wide.c_str()), L"KEPLIN", flags);
 }
 
 }  // namespace
 
-void Warn(HWND owner, const std::string& text) { Show(owner, text, MB_OK); }
+void Warn(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONWARNING); }
 
-bool AskYesNo(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNO) == IDYES; }
+void Inform(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONINFORMATION); }
+
+bool AskYesNo(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNO | MB_ICONWARNING) == IDYES; }
 
 void ReportWrite(HWND window, bool written) {
     if (!written)

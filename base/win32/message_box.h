@@ -6,6 +6,9 @@
 // A warning with an OK button.
 void Warn(HWND owner, const std::string& text);
 
+// A piece of news with an OK button.
+void Inform(HWND owner, const std::string& text);
+
 // A warning with Yes and No; true only on Yes.
 bool AskYesNo(HWND owner, const std::string& text);
 

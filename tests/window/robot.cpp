@@ -1,5 +1,6 @@
 #include "robot.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -151,6 +152,27 @@ Items ListItems(HWND list) {
         items.push_back(Narrow(text));
     }
     return items;
+}
+
+Items ListViewRows(HWND list) {
+    Items rows;
+    const LRESULT count = Ask(list, LVM_GETITEMCOUNT, 0, 0);
+    HWND header = reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0));
+    const LRESULT columns = header != nullptr ? Ask(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+    for (LRESULT i = 0; i < count; ++i) {
+        std::string row;
+        for (LRESULT column = 0; column < columns; ++column) {
+            wchar_t text[1024] = L"";
+            LVITEMW item{};
+            item.iSubItem = static_cast<int>(column);
+            item.pszText = text;
+            item.cchTextMax = 1024;
+            Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            row += (column > 0 ? "\t" : "") + Narrow(text);
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 int SelectedIndex(HWND list) {
@@ -616,9 +638,14 @@ void Robot::SetText(HWND edit, const std::string& text) {
 
 static LPARAM ItemCentre(HWND list, int index) {
     RECT item{};
-    if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) ==
-        LB_ERR)
+    if (ClassOf(list) == WC_LISTVIEWA) {
+        item.left = LVIR_BOUNDS;
+        if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
+            ADD_FAILURE() << "the list view has no item " << index;
+    } else if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) ==
+               LB_ERR) {
         ADD_FAILURE() << "the list has no item " << index;
+    }
     return MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
 }
 

@@ -25,6 +25,9 @@ using Items = std::vector<std::string>;   // a list's items, top first
 std::string Text(HWND window);
 std::string ClassOf(HWND window);
 Items ListItems(HWND list);
+// A list view's rows in report mode, their columns joined by tabs; the
+// program must run in this process.
+Items ListViewRows(HWND list);
 int SelectedIndex(HWND list);          // -1: nothing selected
 bool IsEnabled(HWND window);
 // True when one of the window's controls shows exactly this text.

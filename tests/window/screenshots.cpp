@@ -289,4 +289,24 @@ TEST_F(Screenshots, SetupAndProgramsAndFeatures) {
     if (uninstall.Start(uninstaller, "/S")) uninstall.WaitForExit(60000, &exitCode);
 }
 
+// Check File on a file with the usual faults, its window widened to show the columns.
+TEST_F(Screenshots, CheckFile) {
+    const std::string folder = "C:\\INI";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string ini = folder + "\\APP.INI";
+    ASSERT_TRUE(testfiles::WriteBytes(ini,
+                                      "\xEF\xBB\xBF[Settings]\r\nPath=\"C:\\Data\"\r\nColor=blue \r\n#Size=10\r\n"
+                                      "color=red\r\n[Window]\r\nLeft=10\r\n[settings]\r\nTheme=dark\r\n"
+                                      "[Fonts] ; see [Display]\r\nSans=Arial\r\n"));
+    Start(ini);
+    robot.PressCtrl(Main(), 0x0B);
+    HWND check = robot.Opened(steps::kCheckFile);
+    ASSERT_NE(check, nullptr);
+    SetWindowPos(check, nullptr, 20, 20, 1000, 360, SWP_NOZORDER);
+    robot.SelectItem(GetDlgItem(check, IDC_CHECK_LIST), 2);
+    Take("check-file", {check});
+    robot.ClickToClose(check, IDCANCEL);
+    testfiles::DeleteTree(folder);
+}
+
 }  // namespace

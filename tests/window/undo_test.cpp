@@ -30,11 +30,7 @@ protected:
         WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
         return narrow;
     }
-    // A key pressed with Ctrl in window's focused control (or in window).
-    void PressCtrl(HWND window, WPARAM character) {
-        HWND target = robot.Focus();
-        robot.Post(target && (target == window || IsChild(window, target)) ? target : window, WM_CHAR, character, 1);
-    }
+    void PressCtrl(HWND window, WPARAM character) { robot.PressCtrl(window, character); }
     // Whether the item is grayed when the user opens the Commands menu.
     bool Grayed(HWND window, int id) {
         robot.OpenMenu(window, 0);

@@ -47,6 +47,11 @@ HWND User::Opened(const char* caption) {
     return window;
 }
 
+void User::PressCtrl(HWND window, WPARAM character) {
+    HWND target = Focus();
+    Post(target && (target == window || IsChild(window, target)) ? target : window, WM_CHAR, character, 1);
+}
+
 void User::ClickToClose(HWND window, int buttonId) {
     const std::string caption = robot::Text(window);
     const std::string button = robot::Text(GetDlgItem(window, buttonId));

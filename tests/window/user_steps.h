@@ -23,6 +23,7 @@ constexpr char kFind[] = "Find";
 constexpr char kAbout[] = "About KEPLIN";
 constexpr char kPrinting[] = "KEPLIN is Printing";
 constexpr char kPrint[] = "Print";   // the platform's print dialog
+constexpr char kCheckFile[] = "Check File";
 
 // Counts the messages of one kind that reach a window of the program (for
 // WM_COMMAND, those with one id) while the count lives: its procedure is
@@ -51,6 +52,10 @@ public:
     void ClickToClose(HWND window, int buttonId);
     void Ok(HWND screen) { ClickToClose(screen, IDC_MAIN_MENU); }
     void Cancel(HWND screen) { ClickToClose(screen, IDC_CANCEL_BUTTON); }
+
+    // A key pressed with Ctrl, as the character the keyboard gives for it
+    // (0x1A for Ctrl+Z), to window's focused control, or to window.
+    void PressCtrl(HWND window, WPARAM character);
 
     // Insert Section from the main window's menu: the screen asking for the name.
     HWND OpenInsertSection(HWND main);

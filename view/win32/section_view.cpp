@@ -55,6 +55,19 @@ void LockChanges(HWND dialog) {
 // The open view.
 HWND Shown;
 
+// The line the next view opened selects (Check File): its text and copy.
+std::optional<std::pair<std::string, size_t>> LineToSelect;
+
+// Where the list shows the copy-th entry that begins the line; the present
+// selection when it shows none.
+LRESULT PositionOfLine(const std::pair<std::string, size_t>& wanted, LRESULT otherwise) {
+    size_t seen = 0;
+    for (size_t i = 0; i < Entries.size(); ++i)
+        if (Entries[i].beginsLine && Entries[i].line == wanted.first && seen++ == wanted.second)
+            return static_cast<LRESULT>(i);
+    return otherwise;
+}
+
 // After an undo or redo in this view's section: the key whose line the next
 // refresh selects, where it still is.
 std::optional<std::string> KeyToSelect;
@@ -79,6 +92,7 @@ LRESULT KeptSelection(const std::string& selected, LRESULT was) {
 
 void Leave(HWND dialog, INT_PTR result) {
     Shown = nullptr;
+    LineToSelect.reset();
     StopWatchingFindNextKey();
     RemoveListKeys(List(dialog));
     EndDialog(dialog, result);
@@ -145,6 +159,8 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
     filler.Finish();
     view::SortLikeTheList(Entries, Preferences.Alphabetize == 1);
     if (base::IsNonZeroOn(Preferences.LockContents)) LockChanges(dialog);
+    if (LineToSelect) SavedSelection = PositionOfLine(*LineToSelect, SavedSelection);
+    LineToSelect.reset();
     if (keepSelection) {
         SendMessageA(list, LB_SETCURSEL, KeptSelection(selected, was), 0);
     } else if (SearchState.SearchActive) {
@@ -349,3 +365,5 @@ INT_PTR RunSectionView(HWND owner) {
 }
 
 HWND OpenSectionView() { return Shown; }
+
+void SelectOnNextOpen(const std::string& line, size_t copy) { LineToSelect.emplace(line, copy); }

@@ -29,6 +29,11 @@ int SelectedIndex(HWND list);          // -1: nothing selected
 bool IsEnabled(HWND window);
 // True when one of the window's controls shows exactly this text.
 bool ShowsText(HWND window, const std::string& text);
+// Of a control of this process, in the control's own font: the size of text
+// drawn in one line; and whether every character of text is drawn as a
+// glyph of its own rather than as the box of a character the font lacks.
+SIZE TextExtent(HWND control, const std::string& text);
+bool DrawsCharacters(HWND control, const std::string& text);
 // The text of a message box (its static with id 0xFFFF), or "" if none.
 std::string MessageBoxText(HWND box);
 bool IsMessageBox(HWND window);

@@ -1,6 +1,8 @@
 // "Inputstring": one field, for a new section name or a key's new value.
 #include <string>
 
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "ini/section_name.h"
@@ -23,6 +25,7 @@ void LimitField(HWND dialog, int id, size_t longest) {
 namespace {
 
 BOOL OnInit(HWND dialog) {
+    SetControlFonts(dialog, FieldFont(WindowDpi(dialog)), {IDC_INPUT_HEADER, IDC_INPUT_LABEL, IDC_INPUT_FIELD});
     if (InputMode == 0) {
         SetDlgItemTextA(dialog, IDC_INPUT_HEADER, LineBuffer.c_str());
         SetDlgItemTextA(dialog, IDC_INPUT_LABEL, KeyBuffer.c_str());

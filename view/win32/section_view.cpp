@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "base/preference_rules.h"
+#include "base/win32/anchor_layout.h"
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/backup.h"
 #include "files/win32/file_text.h"
 #include "files/win32/file_watch.h"
 #include "files/win32/profile_store.h"
+#include "files/win32/window_places.h"
 #include "ini/encoding.h"
 #include "ini/profile_writer.h"
 #include "ini/scanner.h"
@@ -112,12 +116,42 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
     return true;
 }
 
+// The view grows by its frame: the list with it, the header along the top,
+// the buttons along the right edge.
+AnchorLayout Layout;
+constexpr char kPlaceKey[] = "SectionView";
+
+void SetFonts(HWND dialog, UINT dpi) {
+    SetControlFonts(dialog, ListFont(dpi), {IDC_VIEW_LIST});
+    SetControlFonts(dialog, FieldFont(dpi), {IDC_VIEW_HEADER});
+}
+
+void LayOut(HWND dialog) {
+    constexpr unsigned kRightColumn = AnchorLayout::kTop | AnchorLayout::kRight;
+    Layout.Attach(dialog, {{IDC_VIEW_HEADER, AnchorLayout::kLeft | AnchorLayout::kTop | AnchorLayout::kRight},
+                           {IDC_VIEW_LIST, AnchorLayout::kLeft | AnchorLayout::kTop | AnchorLayout::kRight |
+                                               AnchorLayout::kBottom},
+                           {IDC_MAIN_MENU, kRightColumn},
+                           {IDC_EDIT_KEY, kRightColumn},
+                           {IDC_DELETE_KEY, kRightColumn},
+                           {IDC_INSERT, kRightColumn}});
+    SetFonts(dialog, WindowDpi(dialog));
+    RestoreWindowPlace(dialog, kPlaceKey);
+}
+
+// Moved to a monitor of another DPI: places, fonts and the list's extent follow.
+void OnDpiChanged(HWND dialog, UINT dpi, const RECT* suggested) {
+    Layout.ChangeDpi(dialog, dpi, *suggested);
+    SetFonts(dialog, dpi);
+    FitHorizontalExtent(List(dialog));
+}
+
 BOOL OnInit(HWND dialog) {
     Shown = dialog;
     SavedSelection = 0;
     KeyToSelect.reset();
     HWND list = List(dialog);
-    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    LayOut(dialog);
     InstallListKeys(list);
     WatchFindNextKey(dialog);
     ViewHeader = LineBuffer;
@@ -226,6 +260,7 @@ void InsertKey(HWND dialog) {
 }
 
 void Leave(HWND dialog, INT_PTR result) {
+    KeepWindowPlace(dialog, kPlaceKey);
     Shown = nullptr;
     StopWatchingFindNextKey();
     RemoveListKeys(List(dialog));
@@ -298,6 +333,9 @@ INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp
     case WM_REFRESH:       Refresh(dialog, wp == REFRESH_KEEPING_SELECTION); return TRUE;
     case WM_INITMENUPOPUP: return OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp));
     case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp), HIWORD(wp));
+    case WM_SIZE:          Layout.Arrange(dialog); return TRUE;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
+    case WM_DPICHANGED:    OnDpiChanged(dialog, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return TRUE;
     }
     return FALSE;
 }

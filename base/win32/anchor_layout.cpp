@@ -27,7 +27,10 @@ void AnchorLayout::Attach(HWND window, std::initializer_list<Anchor> anchors) {
     smallest_ = SIZE{frame.right - frame.left, frame.bottom - frame.top};
     dpi_ = attachedDpi_ = WindowDpi(window);
     for (HWND control = GetWindow(window, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
-        Place place{control, kLeft | kTop, {}, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0))};
+        // A control given no font draws in the system font.
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        if (font == nullptr) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+        Place place{control, kLeft | kTop, {}, font};
         const int id = GetDlgCtrlID(control);
         for (const Anchor& anchor : anchors)
             if (anchor.id == id) place.edges = anchor.edges;
@@ -82,7 +85,6 @@ void AnchorLayout::ChangeDpi(HWND window, UINT dpi, const RECT& suggested) {
         previous.swap(scaledFonts_);
         std::map<HFONT, HFONT> scaled;
         for (const Place& place : places_) {
-            if (place.font == nullptr) continue;
             HFONT& font = scaled[place.font];
             if (font == nullptr) {
                 LOGFONTW description;

@@ -39,31 +39,28 @@ constexpr UINT kWatchMs = 500;
 AnchorLayout Layout;
 constexpr char kPlaceKey[] = "MainWindow";
 
+// The fonts at dpi; the list's extent measured in its font.
 void SetFonts(HWND window, UINT dpi) {
     SetControlFonts(window, ListFont(dpi), {IDC_SECTION_LIST});
     SetControlFonts(window, FieldFont(dpi), {IDC_FILE_LABEL});
+    FitHorizontalExtent(GetDlgItem(window, IDC_SECTION_LIST));
 }
 
 void LayOut(HWND window) {
-    constexpr unsigned kRightColumn = AnchorLayout::kTop | AnchorLayout::kRight;
-    Layout.Attach(window, {{IDC_FILE_LABEL, AnchorLayout::kLeft | AnchorLayout::kTop | AnchorLayout::kRight},
-                           {IDC_SECTION_LIST, AnchorLayout::kLeft | AnchorLayout::kTop | AnchorLayout::kRight |
-                                                  AnchorLayout::kBottom},
-                           {IDC_VIEW_SECTION, kRightColumn},
-                           {IDC_DELETE_SECTION, kRightColumn},
-                           {IDC_INSERT, kRightColumn},
-                           {IDC_SELECT_INI, kRightColumn},
-                           {IDC_ENCODING_CAPTION, kRightColumn},
-                           {IDC_ENCODING_LABEL, kRightColumn}});
+    Layout.Attach(window, {{IDC_FILE_LABEL, AnchorLayout::kAlongTop}, {IDC_SECTION_LIST, AnchorLayout::kGrows},
+                           {IDC_VIEW_SECTION, AnchorLayout::kAlongRight},
+                           {IDC_DELETE_SECTION, AnchorLayout::kAlongRight}, {IDC_INSERT, AnchorLayout::kAlongRight},
+                           {IDC_SELECT_INI, AnchorLayout::kAlongRight},
+                           {IDC_ENCODING_CAPTION, AnchorLayout::kAlongRight},
+                           {IDC_ENCODING_LABEL, AnchorLayout::kAlongRight}});
     SetFonts(window, WindowDpi(window));
     RestoreWindowPlace(window, kPlaceKey);
 }
 
-// Moved to a monitor of another DPI: places, fonts and the list's extent follow.
+// Moved to a monitor of another DPI.
 void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested) {
     Layout.ChangeDpi(window, dpi, *suggested);
     SetFonts(window, dpi);
-    FitHorizontalExtent(GetDlgItem(window, IDC_SECTION_LIST));
 }
 
 LRESULT OnInit(HWND window) {
@@ -238,7 +235,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
         break;
     case WM_PAINT:         return OnPaint(window, message, wp, lp);
     case WM_SIZE:          Layout.Arrange(window); return 0;
-    case WM_GETMINMAXINFO: Layout.LimitTracking(reinterpret_cast<MINMAXINFO*>(lp)); return 0;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(window, reinterpret_cast<MINMAXINFO*>(lp)); return 0;
     case WM_DPICHANGED:    OnDpiChanged(window, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return 0;
     case WM_CLOSE:
         KeepWindowPlace(window, kPlaceKey);

@@ -20,6 +20,7 @@ void AnchorLayout::DeleteScaledFonts() {
 void AnchorLayout::Attach(HWND window, std::initializer_list<Anchor> anchors) {
     DeleteScaledFonts();
     places_.clear();
+    window_ = window;
     RECT client, frame;
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
@@ -41,7 +42,7 @@ void AnchorLayout::Attach(HWND window, std::initializer_list<Anchor> anchors) {
 }
 
 void AnchorLayout::Arrange(HWND window) const {
-    if (places_.empty() || IsIconic(window)) return;
+    if (window != window_ || IsIconic(window)) return;
     RECT client;
     GetClientRect(window, &client);
     const LONG dx = client.right - client_.cx, dy = client.bottom - client_.cy;
@@ -64,14 +65,14 @@ void AnchorLayout::Arrange(HWND window) const {
     if (moves != nullptr) EndDeferWindowPos(moves);
 }
 
-void AnchorLayout::LimitTracking(MINMAXINFO* info) const {
-    if (smallest_.cx <= 0) return;
+void AnchorLayout::LimitTracking(HWND window, MINMAXINFO* info) const {
+    if (window != window_) return;
     info->ptMinTrackSize.x = smallest_.cx;
     info->ptMinTrackSize.y = smallest_.cy;
 }
 
 void AnchorLayout::ChangeDpi(HWND window, UINT dpi, const RECT& suggested) {
-    if (dpi_ != 0 && dpi != 0 && dpi != dpi_) {
+    if (window == window_ && dpi != 0 && dpi != dpi_) {
         for (Place& place : places_) {
             place.rect = RECT{Scaled(place.rect.left, dpi_, dpi), Scaled(place.rect.top, dpi_, dpi),
                               Scaled(place.rect.right, dpi_, dpi), Scaled(place.rect.bottom, dpi_, dpi)};

@@ -74,7 +74,8 @@ RECT NormalRect(HWND window) {
 }
 
 std::string PlaceNow(HWND window) {
-    return base::FormatWindowPlace(base::WindowPlace{FromRect(NormalRect(window)), static_cast<int>(WindowDpi(window))});
+    const base::WindowPlace place{FromRect(NormalRect(window)), static_cast<int>(WindowDpi(window))};
+    return base::FormatWindowPlace(place);
 }
 
 }  // namespace

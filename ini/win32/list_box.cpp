@@ -58,7 +58,8 @@ private:
 
     int Whole(const std::u16string& line) const {
         SIZE size = {};
-        GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(line.c_str()), static_cast<int>(line.size()), &size);
+        const wchar_t* text = reinterpret_cast<const wchar_t*>(line.c_str());
+        GetTextExtentPoint32W(dc_, text, static_cast<int>(line.size()), &size);
         return size.cx;
     }
 

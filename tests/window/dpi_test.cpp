@@ -91,8 +91,9 @@ TEST_F(DpiTest, NoTextIsCutAtTheDisplaysDpiNorOnAMonitorOfAnother) {
     ASSERT_EQ(static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY)), dpi) << "the display is not at that DPI";
     ReleaseDC(nullptr, screen);
 
-    ASSERT_NO_FATAL_FAILURE(Start(WriteIni(
-        "dpi.ini", "[Desktop]\r\nWallpaper=(None)\r\n[A very long section name that goes on and on for users]\r\nk=v\r\n")));
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("dpi.ini", "[Desktop]\r\nWallpaper=(None)\r\n"
+                                                      "[A very long section name that goes on and on for users]\r\n"
+                                                      "k=v\r\n")));
     // The lists' 10 points, at the display's DPI.
     EXPECT_EQ(FontHeight(Control(IDC_SECTION_LIST)), -MulDiv(10, static_cast<int>(dpi), 72));
     ExpectNothingCut(Main(), "main window");

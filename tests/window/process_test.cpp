@@ -395,7 +395,9 @@ RECT PlaceOf(HWND window, int id) {
     return rect;
 }
 
-RECT Moved(RECT rect, LONG dx, LONG dy) { return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}; }
+RECT Moved(RECT rect, LONG dx, LONG dy) {
+    return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
 RECT Grown(RECT rect, LONG dx, LONG dy) { return RECT{rect.left, rect.top, rect.right + dx, rect.bottom + dy}; }
 LONG Width(const RECT& rect) { return rect.right - rect.left; }
 LONG Height(const RECT& rect) { return rect.bottom - rect.top; }

@@ -121,29 +121,25 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
 AnchorLayout Layout;
 constexpr char kPlaceKey[] = "SectionView";
 
+// The fonts at dpi; the list's extent measured in its font.
 void SetFonts(HWND dialog, UINT dpi) {
     SetControlFonts(dialog, ListFont(dpi), {IDC_VIEW_LIST});
     SetControlFonts(dialog, FieldFont(dpi), {IDC_VIEW_HEADER});
+    FitHorizontalExtent(List(dialog));
 }
 
 void LayOut(HWND dialog) {
-    constexpr unsigned kRightColumn = AnchorLayout::kTop | AnchorLayout::kRight;
-    Layout.Attach(dialog, {{IDC_VIEW_HEADER, AnchorLayout::kLeft | AnchorLayout::kTop | AnchorLayout::kRight},
-                           {IDC_VIEW_LIST, AnchorLayout::kLeft | AnchorLayout::kTop | AnchorLayout::kRight |
-                                               AnchorLayout::kBottom},
-                           {IDC_MAIN_MENU, kRightColumn},
-                           {IDC_EDIT_KEY, kRightColumn},
-                           {IDC_DELETE_KEY, kRightColumn},
-                           {IDC_INSERT, kRightColumn}});
+    Layout.Attach(dialog, {{IDC_VIEW_HEADER, AnchorLayout::kAlongTop}, {IDC_VIEW_LIST, AnchorLayout::kGrows},
+                           {IDC_MAIN_MENU, AnchorLayout::kAlongRight}, {IDC_EDIT_KEY, AnchorLayout::kAlongRight},
+                           {IDC_DELETE_KEY, AnchorLayout::kAlongRight}, {IDC_INSERT, AnchorLayout::kAlongRight}});
     SetFonts(dialog, WindowDpi(dialog));
     RestoreWindowPlace(dialog, kPlaceKey);
 }
 
-// Moved to a monitor of another DPI: places, fonts and the list's extent follow.
+// Moved to a monitor of another DPI.
 void OnDpiChanged(HWND dialog, UINT dpi, const RECT* suggested) {
     Layout.ChangeDpi(dialog, dpi, *suggested);
     SetFonts(dialog, dpi);
-    FitHorizontalExtent(List(dialog));
 }
 
 BOOL OnInit(HWND dialog) {
@@ -334,7 +330,7 @@ INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp
     case WM_INITMENUPOPUP: return OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp));
     case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp), HIWORD(wp));
     case WM_SIZE:          Layout.Arrange(dialog); return TRUE;
-    case WM_GETMINMAXINFO: Layout.LimitTracking(reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(dialog, reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
     case WM_DPICHANGED:    OnDpiChanged(dialog, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return TRUE;
     }
     return FALSE;

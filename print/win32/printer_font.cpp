@@ -24,5 +24,14 @@ print::PageMetrics MeasurePage(HDC dc) {
     device.characterHeight = font.tmHeight;
     device.externalLeading = font.tmExternalLeading;
     device.averageCharacterWidth = font.tmAveCharWidth;
+    // A face that holds ideographs counts their double width into its
+    // average: the rows take the width of the widest printable ASCII
+    // character instead, in a fixed-pitch face that of every one of them.
+    INT widths[0x7E - 0x20 + 1];
+    if (GetCharWidth32W(dc, 0x20, 0x7E, widths)) {
+        INT widest = 0;
+        for (INT width : widths) widest = width > widest ? width : widest;
+        if (widest > 0) device.averageCharacterWidth = widest;
+    }
     return print::ComputePageMetrics(device);
 }

@@ -2,8 +2,8 @@
 
 #include "base/win32/fonts.h"
 
-// Fixed pitch, so that the characters per line worked out from the average
-// width really fit a row; 10 points, so that a row holds about 80 characters
+// Fixed pitch, so that the characters per line worked out from one
+// character's width really fit a row; 10 points, so that a row holds about 80 characters
 // or more on common paper (a printer's own default font can be much larger);
 // the lists' face, in which the platform has the characters of other
 // scripts, since rows are drawn as Unicode characters.

@@ -9,6 +9,7 @@
 #define IDC_SECTION_LIST        10
 #define IDC_FILE_LABEL          507
 #define IDC_ENCODING_LABEL      509     // the encoding the current file was read in
+#define IDC_ENCODING_CAPTION    511     // "Encoding:", above it
 
 // Commands shared by several windows.
 #define IDC_MAIN_MENU           98      // OK in dialogs, "Main Menu" in the section view

@@ -12,11 +12,15 @@
 #include "app/win32/section_commands.h"
 #include "app/win32/section_list.h"
 #include "app/win32/startup.h"
+#include "base/win32/anchor_layout.h"
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/backup.h"
 #include "files/win32/file_selection.h"
 #include "files/win32/file_watch.h"
+#include "files/win32/window_places.h"
 #include "ini/win32/list_box.h"
 #include "print/win32/print_job.h"
 #include "res/resource.h"
@@ -32,6 +36,35 @@ namespace {
 constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT kWatchMs = 500;
 
+// The window grows by its frame: the list with it, the file's name along the
+// top, the buttons and the encoding along the right edge.
+AnchorLayout Layout;
+constexpr char kPlaceKey[] = "MainWindow";
+
+// The fonts at dpi; the list's extent measured in its font.
+void SetFonts(HWND window, UINT dpi) {
+    SetControlFonts(window, ListFont(dpi), {IDC_SECTION_LIST});
+    SetControlFonts(window, FieldFont(dpi), {IDC_FILE_LABEL});
+    FitHorizontalExtent(GetDlgItem(window, IDC_SECTION_LIST));
+}
+
+void LayOut(HWND window) {
+    Layout.Attach(window, {{IDC_FILE_LABEL, AnchorLayout::kAlongTop}, {IDC_SECTION_LIST, AnchorLayout::kGrows},
+                           {IDC_VIEW_SECTION, AnchorLayout::kAlongRight},
+                           {IDC_DELETE_SECTION, AnchorLayout::kAlongRight}, {IDC_INSERT, AnchorLayout::kAlongRight},
+                           {IDC_SELECT_INI, AnchorLayout::kAlongRight},
+                           {IDC_ENCODING_CAPTION, AnchorLayout::kAlongRight},
+                           {IDC_ENCODING_LABEL, AnchorLayout::kAlongRight}});
+    SetFonts(window, WindowDpi(window));
+    RestoreWindowPlace(window, kPlaceKey);
+}
+
+// Moved to a monitor of another DPI.
+void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested) {
+    Layout.ChangeDpi(window, dpi, *suggested);
+    SetFonts(window, dpi);
+}
+
 LRESULT OnInit(HWND window) {
     DragAcceptFiles(window, TRUE);
     EndSearch();
@@ -39,7 +72,7 @@ LRESULT OnInit(HWND window) {
     ReadPreferences(window);
     HWND list = GetDlgItem(window, IDC_SECTION_LIST);
     InstallListKeys(list);
-    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    LayOut(window);
     CompleteIniLocation();
     ListSections(window);
     WatchUndoKeys(window);
@@ -239,8 +272,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
         }
         break;
     case WM_PAINT:         return OnPaint(window, message, wp, lp);
-    case WM_SIZE:          return 0;
-    case WM_CLOSE:         EndDialog(window, 0); break;
+    case WM_SIZE:          Layout.Arrange(window); return 0;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(window, reinterpret_cast<MINMAXINFO*>(lp)); return 0;
+    case WM_DPICHANGED:    OnDpiChanged(window, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return 0;
+    case WM_CLOSE:
+        KeepWindowPlace(window, kPlaceKey);
+        EndDialog(window, 0);
+        break;
     case WM_DESTROY:
         KillTimer(window, kWatchTimer);
         StopWatchingUndoKeys();

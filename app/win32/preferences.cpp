@@ -53,7 +53,7 @@ void ToggleBackup(HWND window) {
 }  // namespace
 
 void ReadPreferences(HWND window) {
-    PreferencesPath = std::string(ProgramDirectory) + "\\QUENTARO.INI";
+    PreferencesPath = profile::PreferencesFile();
     Preferences.Alphabetize = profile::ReadInt("KEPLIN", "Alphabetize", PreferencesPath.c_str());
     SetCheck(window, IDM_ALPHABETIZE, base::IsExactlyOn(Preferences.Alphabetize));
     Preferences.LockContents = profile::ReadInt("KEPLIN", "LockContents", PreferencesPath.c_str());

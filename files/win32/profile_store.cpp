@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/path_rules.h"
+#include "base/win32/records.h"
 #include "files/win32/file_history.h"
 #include "files/win32/file_text.h"
 #include "files/win32/safe_replace.h"
@@ -69,6 +70,8 @@ bool ChangeFile(const char* path, const char* name, const files::Concerned& conc
 }
 
 }  // namespace
+
+std::string PreferencesFile() { return std::string(ProgramDirectory) + "\\QUENTARO.INI"; }
 
 int ReadInt(const char* section, const char* key, const char* path) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, 0, path));

@@ -13,6 +13,9 @@
 
 namespace profile {
 
+// The preferences file, QUENTARO.INI beside the program (ProgramDirectory).
+std::string PreferencesFile();
+
 int ReadInt(const char* section, const char* key, const char* path);
 std::string ReadString(const char* section, const char* key, const char* path);
 // Why the texts (a section, a key, a value the user typed) cannot be written

@@ -11,7 +11,10 @@
 
 // Collects a pass's lines and puts them into the list in one go with redraw
 // off: one insertion at a time into a sorting list box is far too slow for
-// files of many thousand sections.
+// files of many thousand sections. A list made visible gets the width of
+// its widest line as its horizontal extent (its scroll bar shows when that
+// is wider than the list), each line measured in the list's font as it goes
+// in: no item is read back or measured again.
 class ListFiller : public ini::LineSink {
 public:
     enum class Order { ByPreference, InFileOrder };
@@ -28,6 +31,10 @@ private:
     int32_t alphabetize_;
     std::vector<std::string> lines_;
 };
+
+// Measures every item of the list in its font and sets the list's horizontal
+// extent: after the list's font has changed.
+void FitHorizontalExtent(HWND list);
 
 // The whole text of item index; empty when there is none.
 std::string ListItemText(HWND list, int64_t index);

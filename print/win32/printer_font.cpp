@@ -1,15 +1,16 @@
 #include "print/win32/printer_font.h"
 
-// Fixed pitch, so that the characters per line worked out from the average
-// width really fit a row; 10 points, so that a row holds about 80 characters
+#include "base/win32/fonts.h"
+
+// Fixed pitch, so that the characters per line worked out from one
+// character's width really fit a row; 10 points, so that a row holds about 80 characters
 // or more on common paper (a printer's own default font can be much larger);
-// any character set, since rows are drawn as Unicode characters.
+// the lists' face, in which the platform has the characters of other
+// scripts, since rows are drawn as Unicode characters.
 HFONT CreatePrintFont(HDC dc) {
     const int dotsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
     if (dotsPerInch <= 0) return nullptr;
-    return CreateFontA(-MulDiv(10, dotsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                       "Courier New");
+    return CreateFixedPitchFont(10, dotsPerInch);
 }
 
 print::PageMetrics MeasurePage(HDC dc) {
@@ -23,5 +24,14 @@ print::PageMetrics MeasurePage(HDC dc) {
     device.characterHeight = font.tmHeight;
     device.externalLeading = font.tmExternalLeading;
     device.averageCharacterWidth = font.tmAveCharWidth;
+    // A face that holds ideographs counts their double width into its
+    // average: the rows take the width of the widest printable ASCII
+    // character instead, in a fixed-pitch face that of every one of them.
+    INT widths[0x7E - 0x20 + 1];
+    if (GetCharWidth32W(dc, 0x20, 0x7E, widths)) {
+        INT widest = 0;
+        for (INT width : widths) widest = width > widest ? width : widest;
+        if (widest > 0) device.averageCharacterWidth = widest;
+    }
     return print::ComputePageMetrics(device);
 }

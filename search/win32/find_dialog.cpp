@@ -2,6 +2,8 @@
 #include "search/win32/find_dialog.h"
 #include "search/win32/search_commands.h"
 
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/records.h"
 #include "base/win32/window_text.h"
 #include "res/resource.h"
@@ -9,6 +11,7 @@
 namespace {
 
 BOOL OnInit(HWND dialog) {
+    SetControlFonts(dialog, FieldFont(WindowDpi(dialog)), {IDC_FIND_TEXT});
     CheckDlgButton(dialog, IDC_MATCH_CASE, SearchState.MatchCase == 1 ? BST_CHECKED : BST_UNCHECKED);
     // The field holds no more than the search text can keep.
     SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, kSearchTextChars, 0);

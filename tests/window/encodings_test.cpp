@@ -221,3 +221,28 @@ TEST_F(OddBytesTest, AUtf16FileKeepsItsLoneSurrogates) {
     EveryCommand("\xFF\xFE", [](const std::string& text) { return Encoded(text, "utf16le").substr(2); },
                  std::string("\x00\xD8", 2), std::string("\xFF\xDF", 2));
 }
+
+// Japanese in a UTF-16 file: the main list, the view (its header and its
+// lines) and the edit screen draw every character in their fonts, none as
+// the box of a character the font lacks.
+TEST_F(EncodingsTest, JapaneseIsDrawnInTheListsTheViewsHeaderAndTheEditScreen) {
+    const std::string japanese = "\u65e5\u672c\u8a9e";
+    ASSERT_NO_FATAL_FAILURE(
+        Start(WriteIni("japanese.ini", Encoded("[" + japanese + "]\r\n\u540d\u524d=" + japanese + "\r\n", "utf16le"))));
+    ASSERT_EQ(Sections(), Items{"[" + japanese + "]"});
+    EXPECT_TRUE(robot::DrawsCharacters(Control(IDC_SECTION_LIST), japanese));
+
+    HWND view = robot.OpenSection(Main(), 0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(robot::Text(GetDlgItem(view, IDC_VIEW_HEADER)), "[" + japanese + "]");
+    EXPECT_TRUE(robot::DrawsCharacters(GetDlgItem(view, IDC_VIEW_HEADER), japanese));
+    EXPECT_EQ(robot::ListItems(GetDlgItem(view, IDC_VIEW_LIST)), Items{"\u540d\u524d=" + japanese});
+    EXPECT_TRUE(robot::DrawsCharacters(GetDlgItem(view, IDC_VIEW_LIST), "\u540d\u524d=" + japanese));
+    HWND screen = robot.EditLine(view, 0);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(robot::Text(GetDlgItem(screen, IDC_INPUT_FIELD)), japanese);
+    EXPECT_TRUE(robot::DrawsCharacters(GetDlgItem(screen, IDC_INPUT_FIELD), japanese));
+    EXPECT_TRUE(robot::DrawsCharacters(GetDlgItem(screen, IDC_INPUT_LABEL), "\u540d\u524d"));
+    robot.Cancel(screen);
+    robot.LeaveView(view);
+}

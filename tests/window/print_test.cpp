@@ -337,6 +337,15 @@ TEST_F(PrintTest, AUtf16FilePrintsItsCharactersAndCutsRowsBetweenThem) {
               (std::vector<Rows>{{lines[0], lines[1], lines[2].substr(0, 5 + 2 * static_cast<size_t>(perLine - 5))}}));
 }
 
+TEST_F(PrintTest, JapaneseTextPrintsAsItsCharacters) {
+    const std::wstring text = L"[\u65e5\u672c\u8a9e]\r\n\u540d\u524d=\u65e5\u672c\u8a9e\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    ASSERT_NO_FATAL_FAILURE(Start(WriteIni("japanese.ini", bytes)));
+    ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
+    EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[\u65e5\u672c\u8a9e]", "\u540d\u524d=\u65e5\u672c\u8a9e"}}));
+}
+
 TEST_F(PrintTest, TwoCopiesComeOutCollatedOrPageByPage) {
     const long long perPage = PrinterMetrics().linesPerPage;
     Rows lines = Numbered("line ", static_cast<int>(2 * perPage + 5));

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -402,3 +404,114 @@ TEST_F(ProgramFolderTest, AProgramInAFolderOfCjkNamesFindsItsPreferencesAndBacks
 }
 
 }  // namespace
+
+// ---- windows that grow and open as they were left -----------------------------------
+
+namespace {
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Where a control stands in its window's client area.
+RECT PlaceOf(HWND window, int id) {
+    RECT rect = WindowRect(GetDlgItem(window, id));
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT Moved(RECT rect, LONG dx, LONG dy) {
+    return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
+RECT Grown(RECT rect, LONG dx, LONG dy) { return RECT{rect.left, rect.top, rect.right + dx, rect.bottom + dy}; }
+LONG Width(const RECT& rect) { return rect.right - rect.left; }
+LONG Height(const RECT& rect) { return rect.bottom - rect.top; }
+
+// Rectangles print as "(left, top, right, bottom)".
+struct Box {
+    RECT rect;
+    bool operator==(const Box& other) const { return EqualRect(&rect, &other.rect) != FALSE; }
+};
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+    return out << "(" << box.rect.left << ", " << box.rect.top << ", " << box.rect.right << ", " << box.rect.bottom
+               << ")";
+}
+
+}  // namespace
+
+class WindowPlaceTest : public ProcessTest {
+protected:
+    // Drags the window's frame to make it this much wider and taller and
+    // checks that the list grew with it and the buttons kept their distance
+    // to the right edge, the file-text label growing along the top.
+    void ExpectGrowing(HWND window, LONG dx, LONG dy, int list, int label, std::initializer_list<int> buttons) {
+        const RECT listBefore = PlaceOf(window, list), labelBefore = PlaceOf(window, label);
+        std::vector<RECT> buttonsBefore;
+        for (int id : buttons) buttonsBefore.push_back(PlaceOf(window, id));
+        robot.DragFrameTo(window, Grown(WindowRect(window), dx, dy));
+        EXPECT_EQ(Box{PlaceOf(window, list)}, Box{Grown(listBefore, dx, dy)}) << "the list";
+        EXPECT_EQ(Box{PlaceOf(window, label)}, Box{Grown(labelBefore, dx, 0)}) << "the label along the top";
+        size_t i = 0;
+        for (int id : buttons)
+            EXPECT_EQ(Box{PlaceOf(window, id)}, Box{Moved(buttonsBefore[i++], dx, 0)}) << "control " << id;
+    }
+};
+
+TEST_F(WindowPlaceTest, BothWindowsGrowByTheirFramesNoSmallerThanMadeAndOpenAsTheyWereLeft) {
+    const std::string path = WriteIni("places.ini", "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
+    HWND main = Run(path);
+    ASSERT_NE(main, nullptr);
+    const RECT made = WindowRect(main);
+    robot.DragFrameTo(main, Grown(made, -100, -80));
+    EXPECT_EQ(Box{WindowRect(main)}, Box{made}) << "smaller than the window was made";
+    robot.DragFrameTo(main, Moved(made, -20, 30));
+    ExpectGrowing(main, 220, 110, IDC_SECTION_LIST, IDC_FILE_LABEL,
+                  {IDC_VIEW_SECTION, IDC_DELETE_SECTION, IDC_INSERT, IDC_SELECT_INI, IDC_ENCODING_CAPTION,
+                   IDC_ENCODING_LABEL});
+    const RECT mainLeft = WindowRect(main);
+
+    HWND view = robot.OpenSection(main, 1);
+    ASSERT_NE(view, nullptr);
+    const RECT viewMade = WindowRect(view);
+    robot.DragFrameTo(view, Grown(viewMade, -50, -50));
+    EXPECT_EQ(Box{WindowRect(view)}, Box{viewMade}) << "smaller than the view was made";
+    ExpectGrowing(view, 150, 70, IDC_VIEW_LIST, IDC_VIEW_HEADER,
+                  {IDC_MAIN_MENU, IDC_EDIT_KEY, IDC_DELETE_KEY, IDC_INSERT});
+    const RECT viewLeft = WindowRect(view);
+    const RECT viewListLeft = PlaceOf(view, IDC_VIEW_LIST);
+    robot.LeaveView(view);
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program(0)), 0u);
+
+    // The next start: both windows where and as large as they were left.
+    main = Run(path);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Box{WindowRect(main)}, Box{mainLeft});
+    view = robot.OpenSection(main, 0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(Box{WindowRect(view)}, Box{viewLeft});
+    EXPECT_EQ(Box{PlaceOf(view, IDC_VIEW_LIST)}, Box{viewListLeft});
+    robot.LeaveView(view);
+    robot.Command(main, IDM_EXIT);
+    EXPECT_EQ(WaitForEnd(Program(1)), 0u);
+
+    // A place on no monitor (another display's, say) comes back onto the screen, as large as it was.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(testfiles::WriteBytes(testfiles::PreferencesFile(),
+                                      "[KEPLIN]\r\nMainWindow=5000 -3000 " + std::to_string(Width(mainLeft)) + " " +
+                                          std::to_string(Height(mainLeft)) + " " + std::to_string(dpi) + "\r\n"));
+    main = Run(path);
+    ASSERT_NE(main, nullptr);
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const RECT placed = WindowRect(main);
+    RECT within;
+    EXPECT_TRUE(IntersectRect(&within, &placed, &work) && EqualRect(&within, &placed))
+        << Box{placed} << " is not within the screen's work area " << Box{work};
+    EXPECT_EQ(Width(placed), Width(mainLeft));
+    EXPECT_EQ(Height(placed), Height(mainLeft));
+}

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "app/win32/startup.h"
 
@@ -219,6 +220,85 @@ std::string CrampedTexts(HWND window) {
         }
     }
     return cramped;
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    return wide;
+}
+
+// A memory device context with the control's font selected, and a bitmap
+// to draw into.
+class FontCanvas {
+public:
+    explicit FontCanvas(HWND control) : dc_(CreateCompatibleDC(nullptr)) {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        oldFont_ = SelectObject(dc_, font ? font : GetStockObject(SYSTEM_FONT));
+    }
+    ~FontCanvas() {
+        SelectObject(dc_, oldFont_);
+        if (bitmap_) DeleteObject(SelectObject(dc_, oldBitmap_));
+        DeleteDC(dc_);
+    }
+    FontCanvas(const FontCanvas&) = delete;
+    FontCanvas& operator=(const FontCanvas&) = delete;
+
+    SIZE Extent(const std::wstring& text) const {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        return size;
+    }
+    // The pixels of one character drawn black on white.
+    std::vector<DWORD> Drawn(wchar_t character) {
+        TEXTMETRICW metrics;
+        GetTextMetricsW(dc_, &metrics);
+        const int side = static_cast<int>(metrics.tmHeight) * 3;
+        if (!bitmap_) {
+            BITMAPINFO info = {};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = side;
+            info.bmiHeader.biHeight = side;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+            oldBitmap_ = SelectObject(dc_, bitmap_);
+            side_ = side;
+        }
+        RECT all = {0, 0, side_, side_};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(dc_, RGB(0, 0, 0));
+        SetBkMode(dc_, TRANSPARENT);
+        ExtTextOutW(dc_, 2, 2, 0, nullptr, &character, 1, nullptr);
+        GdiFlush();
+        return std::vector<DWORD>(bits_, bits_ + side_ * side_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ oldFont_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    DWORD* bits_ = nullptr;
+    int side_ = 0;
+};
+
+}  // namespace
+
+SIZE TextExtent(HWND control, const std::string& text) { return FontCanvas(control).Extent(Widen(text)); }
+
+bool DrawsCharacters(HWND control, const std::string& text) {
+    FontCanvas canvas(control);
+    // U+FFFF is no character: every font draws it as its box for what it lacks.
+    const std::vector<DWORD> missing = canvas.Drawn(0xFFFF);
+    const std::vector<DWORD> blank(missing.size(), 0x00FFFFFF);
+    for (wchar_t character : Widen(text)) {
+        const std::vector<DWORD> drawn = canvas.Drawn(character);
+        if (character != L' ' && (drawn == missing || drawn == blank)) return false;
+    }
+    return true;
 }
 
 std::string MessageBoxText(HWND box) {

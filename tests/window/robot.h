@@ -36,6 +36,12 @@ bool ShowsText(HWND window, const std::string& text);
 // wrapped in the font they are drawn with, or touching another control. One
 // line each ("text": what is wrong); "" when every text has room.
 std::string CrampedTexts(HWND window);
+
+// Of a control of this process, in the control's own font: the size of text
+// drawn in one line; and whether every character of text is drawn as a
+// glyph of its own rather than as the box of a character the font lacks.
+SIZE TextExtent(HWND control, const std::string& text);
+bool DrawsCharacters(HWND control, const std::string& text);
 // The text of a message box (its static with id 0xFFFF), or "" if none.
 std::string MessageBoxText(HWND box);
 bool IsMessageBox(HWND window);

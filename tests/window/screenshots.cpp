@@ -222,6 +222,33 @@ TEST_F(Screenshots, EveryWindow) {
     TakeIfAny("select-ini-file", IDC_SELECT_INI);
     TakeIfAny("print", IDC_PRINT);
 
+    // Windows that grow, every script, long lines: the main window widened
+    // on a file with a Japanese header and a long section name, and below it
+    // the view of that section, its long line scrolled to its end.
+    const std::wstring wide =
+        L"[\u65e5\u672c\u8a9e]\r\n\u540d\u524d=\u65e5\u672c\u8a9e\u306e\u5024\r\n"
+        L"[Desktop]\r\nWallpaper=(None)\r\n"
+        L"[A very long section name that goes on and on for users]\r\n"
+        L"Note=This value is longer than the view is wide: the list scrolls sideways to its end\r\nShort=1\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t unit : wide) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const std::string scripts = folder + "\\SCRIPTS.INI";
+    ASSERT_TRUE(testfiles::WriteBytes(scripts, bytes));
+    robot.DropFiles(Main(), {scripts});
+    RECT place;
+    GetWindowRect(Main(), &place);
+    robot.DragFrameTo(Main(), RECT{10, 10, 10 + place.right - place.left + 240, 10 + place.bottom - place.top});
+    HWND longView = robot.OpenSection(Main(), 2);
+    ASSERT_NE(longView, nullptr);
+    // Below the main window's list, so that its headers show.
+    GetWindowRect(longView, &place);
+    robot.DragFrameTo(longView, RECT{320, 350, 320 + place.right - place.left, 350 + place.bottom - place.top});
+    HWND longLines = GetDlgItem(longView, IDC_VIEW_LIST);
+    robot.SelectItem(longLines, 0);
+    for (int page = 0; page < 8; ++page) robot.Post(longLines, WM_HSCROLL, SB_PAGERIGHT, 0);
+    Take("wide-window", {longView});
+    robot.LeaveView(longView);
+
     // The help, in its own viewer process.
     Command(IDM_HELP_CONTENTS);
     HWND help = nullptr;

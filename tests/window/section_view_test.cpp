@@ -1,6 +1,7 @@
 // The section view, run in this process: the lines it lists, Edit, Delete and
 // Insert of keys, Read Only, the backup before a write, leaving the view, and
 // headers and lines that the profile service does not take as sections or keys.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -663,6 +664,35 @@ TEST_F(SectionViewLongLineTest, WithAlphabetizeOnThePiecesStillLeadToTheirLines)
                                "\n\nSelect the part that begins the line to Edit it.").Answer(IDOK);
     ClickInView(IDC_EDIT_KEY);
     EXPECT_EQ(testfiles::ReadBytes(path), bytes);
+    LeaveView();
+}
+
+// A line of 205 characters, deleted and inserted again by Undo: the list
+// scrolls sideways as far as its widest line, as the list's font draws it,
+// and no farther; with short lines only, not at all.
+TEST_F(SectionViewLongLineTest, TheListScrollsSidewaysAsFarAsItsWidestLineAsALongLineGoesAndComesBack) {
+    std::string path = WriteIni("long-line.ini", bytes_);
+    ASSERT_NO_FATAL_FAILURE(OpenView(path, 0));
+    const auto expectExtentOfWidestLine = [&](bool scrolls) {
+        LONG widest = 0;
+        for (const std::string& line : Lines()) widest = std::max(widest, robot::TextExtent(ViewList(), line).cx);
+        const LRESULT extent = SendMessageW(ViewList(), LB_GETHORIZONTALEXTENT, 0, 0);
+        EXPECT_GE(extent, widest);
+        EXPECT_LT(extent, widest + robot::TextExtent(ViewList(), "M").cx);
+        EXPECT_EQ((GetWindowLongW(ViewList(), GWL_STYLE) & WS_HSCROLL) != 0, scrolls) << "the horizontal scroll bar";
+    };
+    ASSERT_EQ(Lines(), lines_);
+    expectExtentOfWidestLine(true);
+
+    SelectLine(1);
+    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nLong ?").Answer(IDYES);
+    ClickInView(IDC_DELETE_KEY);
+    ASSERT_EQ(Lines(), (Items{"Short=1", "After=2"}));
+    expectExtentOfWidestLine(false);
+
+    robot.Command(View(), IDM_UNDO);
+    ASSERT_EQ(Lines(), lines_);
+    expectExtentOfWidestLine(true);
     LeaveView();
 }
 

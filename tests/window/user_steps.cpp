@@ -118,6 +118,14 @@ HWND User::OpenSection(HWND main, int index) {
     return Opened(kSectionView);
 }
 
+void User::DragFrameTo(HWND window, const RECT& place) {
+    // The platform's sizing loop ends in this call, which asks the window
+    // for its smallest size.
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+}
+
 HWND User::OpenFind(HWND owner) {
     Command(owner, IDC_FIND);
     return Opened(kFind);

@@ -98,6 +98,10 @@ public:
     void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
                  const std::vector<std::string>& thenBoxes = {});
 
+    // Drags the window by its caption and its frame until it covers place,
+    // as far as the window lets itself be made that small.
+    void DragFrameTo(HWND window, const RECT& place);
+
     // Find from owner's Search menu: the Find dialog.
     HWND OpenFind(HWND owner);
     // The text typed, Match Case set, and Find; box is the message the

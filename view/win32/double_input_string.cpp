@@ -1,6 +1,8 @@
 // "DoubleInputstring": two fields, a new key and its value.
 #include <string>
 
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "res/resource.h"
@@ -35,6 +37,7 @@ BOOL OnCommand(HWND dialog, int id) {
 INT_PTR CALLBACK DoubleInputStringProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
     case WM_INITDIALOG:
+        SetControlFonts(dialog, FieldFont(WindowDpi(dialog)), {IDC_NEW_KEY_FIELD, IDC_NEW_VALUE_FIELD});
         LimitField(dialog, IDC_NEW_KEY_FIELD, 0);
         LimitField(dialog, IDC_NEW_VALUE_FIELD, 0);
         SetFocus(GetDlgItem(dialog, IDC_NEW_KEY_FIELD));

@@ -1,6 +1,8 @@
 // "Inputstring": one field, for a new section name or a key's new value.
 #include <string>
 
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "base/win32/window_text.h"
@@ -19,6 +21,7 @@ void LimitField(HWND dialog, int id, size_t longest) {
 namespace {
 
 BOOL OnInit(HWND dialog) {
+    SetControlFonts(dialog, FieldFont(WindowDpi(dialog)), {IDC_INPUT_HEADER, IDC_INPUT_LABEL, IDC_INPUT_FIELD});
     if (InputMode == 0) {
         SetItemTextUtf8(dialog, IDC_INPUT_HEADER, LineBuffer);
         SetItemTextUtf8(dialog, IDC_INPUT_LABEL, KeyBuffer);

@@ -8,6 +8,9 @@
 
 #include "base/path_rules.h"
 #include "base/preference_rules.h"
+#include "base/win32/anchor_layout.h"
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "base/win32/window_text.h"
@@ -15,6 +18,7 @@
 #include "files/win32/file_text.h"
 #include "files/win32/file_watch.h"
 #include "files/win32/profile_store.h"
+#include "files/win32/window_places.h"
 #include "ini/encoding.h"
 #include "ini/profile_writer.h"
 #include "ini/scanner.h"
@@ -90,7 +94,13 @@ LRESULT KeptSelection(const std::string& selected, LRESULT was) {
     return was < 0 ? 0 : was < static_cast<LRESULT>(Entries.size()) ? was : static_cast<LRESULT>(Entries.size()) - 1;
 }
 
+// The view grows by its frame: the list with it, the header along the top,
+// the buttons along the right edge.
+AnchorLayout Layout;
+constexpr char kPlaceKey[] = "SectionView";
+
 void Leave(HWND dialog, INT_PTR result) {
+    KeepWindowPlace(dialog, kPlaceKey);
     Shown = nullptr;
     LineToSelect.reset();
     StopWatchingFindNextKey();
@@ -174,12 +184,34 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
     return true;
 }
 
+
+// The fonts at dpi; the list's extent measured in its font.
+void SetFonts(HWND dialog, UINT dpi) {
+    SetControlFonts(dialog, ListFont(dpi), {IDC_VIEW_LIST});
+    SetControlFonts(dialog, FieldFont(dpi), {IDC_VIEW_HEADER});
+    FitHorizontalExtent(List(dialog));
+}
+
+void LayOut(HWND dialog) {
+    Layout.Attach(dialog, {{IDC_VIEW_HEADER, AnchorLayout::kAlongTop}, {IDC_VIEW_LIST, AnchorLayout::kGrows},
+                           {IDC_MAIN_MENU, AnchorLayout::kAlongRight}, {IDC_EDIT_KEY, AnchorLayout::kAlongRight},
+                           {IDC_DELETE_KEY, AnchorLayout::kAlongRight}, {IDC_INSERT, AnchorLayout::kAlongRight}});
+    SetFonts(dialog, WindowDpi(dialog));
+    RestoreWindowPlace(dialog, kPlaceKey);
+}
+
+// Moved to a monitor of another DPI.
+void OnDpiChanged(HWND dialog, UINT dpi, const RECT* suggested) {
+    Layout.ChangeDpi(dialog, dpi, *suggested);
+    SetFonts(dialog, dpi);
+}
+
 BOOL OnInit(HWND dialog) {
     Shown = dialog;
     SavedSelection = 0;
     KeyToSelect.reset();
     HWND list = List(dialog);
-    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+    LayOut(dialog);
     InstallListKeys(list);
     WatchFindNextKey(dialog);
     ViewHeader = LineBuffer;
@@ -354,6 +386,9 @@ INT_PTR CALLBACK SectionViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp
     case WM_REFRESH:       Refresh(dialog, wp == REFRESH_KEEPING_SELECTION); return TRUE;
     case WM_INITMENUPOPUP: return OnMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp));
     case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp), HIWORD(wp));
+    case WM_SIZE:          Layout.Arrange(dialog); return TRUE;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(dialog, reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
+    case WM_DPICHANGED:    OnDpiChanged(dialog, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return TRUE;
     }
     return FALSE;
 }

@@ -26,6 +26,10 @@ std::uint64_t NameHash(std::string_view name) {
     return hash;
 }
 
+// The writer cuts what it is given at a NUL, and only then trims blanks: such
+// a name could reach another section or key than the one the reader sees.
+bool HoldsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
 bool IsComment(std::string_view name) { return !name.empty() && name[0] == ';'; }
 
 struct Key {
@@ -318,6 +322,8 @@ std::optional<std::string> Apply(std::string text, std::string_view section, con
 // section takes.
 std::optional<std::string> ChangeSection(std::string_view text, std::string_view section,
                                          std::vector<KeyChange> changes) {
+    for (const KeyChange& change : changes)
+        if (HoldsNul(change.key) || (change.value && HoldsNul(*change.value))) return std::nullopt;
     std::string owned;
     SectionSpan span = FindSectionSpan(text, section);
     const bool canCut = span.found && (!section.empty() || span.hasLines);
@@ -472,6 +478,7 @@ std::string ComparisonSummary(const ProfileComparison& comparison) {
 
 std::optional<std::string> TakeProfileKey(std::string_view mine, std::string_view theirs, std::string_view section,
                                           std::string_view key) {
+    if (HoldsNul(section) || HoldsNul(key)) return std::nullopt;
     SectionReading other;
     ReadSection(theirs, section, other);
     std::optional<std::size_t> found;
@@ -482,6 +489,7 @@ std::optional<std::string> TakeProfileKey(std::string_view mine, std::string_vie
 
 std::optional<std::string> TakeProfileSection(std::string_view mine, std::string_view theirs,
                                               std::string_view section) {
+    if (HoldsNul(section)) return std::nullopt;
     SectionReading other;
     ReadSection(theirs, section, other);
     if (other.section == nullptr) {

@@ -74,7 +74,8 @@ std::string ComparisonSummary(const ProfileComparison& comparison);
 
 // The current file's text made to hold what the other file holds, touching
 // only the lines concerned (each through the profile writer). Nothing when
-// the writer refuses the change.
+// a name or value to write holds a NUL (the writer would cut it there, and
+// could then reach another section or key), or the writer refuses.
 //
 // One key: the other file's value is written into the first section of that
 // name (a new key at the end of the section, a new section at the end of the

@@ -71,13 +71,13 @@ public:
                 sections_.back().keyEnd = keys_.size();
             }
         }
-        sectionOrder_ = SortedByName(sections_, 0, sections_.size());
+        sectionOrder_.resize(sections_.size());
+        SortByName(sections_, sectionOrder_, 0, sections_.size());
         MarkLaterCopies(sections_, sectionOrder_, 0, sections_.size());
         keyOrder_.resize(keys_.size());
         for (const Section& section : sections_) {
             if (section.later || section.leftOut) continue;
-            const Order order = SortedByName(keys_, section.keyBegin, section.keyEnd);
-            std::copy(order.begin(), order.end(), keyOrder_.begin() + static_cast<std::ptrdiff_t>(section.keyBegin));
+            SortByName(keys_, keyOrder_, section.keyBegin, section.keyEnd);
             MarkLaterCopies(keys_, keyOrder_, section.keyBegin, section.keyEnd);
         }
     }
@@ -97,13 +97,11 @@ public:
     }
 
 private:
+    // order[begin, end) becomes (name hash, index) of items[begin, end), sorted.
     template <typename Item>
-    static Order SortedByName(const std::vector<Item>& items, std::size_t begin, std::size_t end) {
-        Order order;
-        order.reserve(end - begin);
-        for (std::size_t i = begin; i < end; ++i) order.emplace_back(NameHash(items[i].name), i);
-        std::sort(order.begin(), order.end());
-        return order;
+    static void SortByName(const std::vector<Item>& items, Order& order, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) order[i] = {NameHash(items[i].name), i};
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(begin), order.begin() + static_cast<std::ptrdiff_t>(end));
     }
 
     // Within each run of equal hashes (in file order), a name met before is
@@ -321,12 +319,12 @@ std::optional<std::string> Apply(std::string text, std::string_view section, con
 // writer then reads one section, not the whole file, however many changes a
 // section takes.
 std::optional<std::string> ChangeSection(std::string_view text, std::string_view section,
-                                         std::vector<KeyChange> changes) {
+                                         std::vector<KeyChange> changes, std::optional<SectionSpan> span = std::nullopt) {
     for (const KeyChange& change : changes)
         if (HoldsNul(change.key) || (change.value && HoldsNul(*change.value))) return std::nullopt;
     std::string owned;
-    SectionSpan span = FindSectionSpan(text, section);
-    const bool canCut = span.found && (!section.empty() || span.hasLines);
+    if (!span) span = FindSectionSpan(text, section);
+    const bool canCut = span->found && (!section.empty() || span->hasLines);
     if (!canCut) {
         // No lines to delete from; the first key written makes the section.
         changes.erase(changes.begin(), std::find_if(changes.begin(), changes.end(),
@@ -339,21 +337,21 @@ std::optional<std::string> ChangeSection(std::string_view text, std::string_view
         changes.erase(changes.begin());
         if (changes.empty()) return owned;
         span = FindSectionSpan(text, section);
-        if (!span.found) return std::nullopt;
+        if (!span->found) return std::nullopt;
     }
     const std::string prefix = section.empty() ? std::string() : std::string(ProfileLines(text).FileLineEnd());
     std::string work = prefix;
-    work.append(text.substr(span.from, span.to - span.from));
+    work.append(text.substr(span->from, span->to - span->from));
     for (const KeyChange& change : changes) {
         std::optional<std::string> changed = Apply(std::move(work), section, change);
         if (!changed) return std::nullopt;
         work = std::move(*changed);
     }
     std::string result;
-    result.reserve(text.size() - (span.to - span.from) + work.size() - prefix.size());
-    result.append(text.substr(0, span.from));
+    result.reserve(text.size() - (span->to - span->from) + work.size() - prefix.size());
+    result.append(text.substr(0, span->from));
     result.append(work, prefix.size(), std::string::npos);
-    result.append(text.substr(span.to));
+    result.append(text.substr(span->to));
     return result;
 }
 
@@ -517,7 +515,21 @@ std::optional<std::string> TakeProfileSection(std::string_view mine, std::string
         if (!key.later) changes.push_back(TakenValue(key));
     }
     if (changes.empty() && !current.span.found) return AddProfileSection(mine, section);
-    return ChangeSection(mine, section, std::move(changes));
+    return ChangeSection(mine, section, std::move(changes), current.span);
+}
+
+std::string TakenSectionText(std::string_view theirs, std::string_view section) {
+    std::string text(section);
+    SectionReading other;
+    ReadSection(theirs, section, other);
+    if (other.section == nullptr) return text;
+    for (std::size_t i = other.section->keyBegin; i < other.section->keyEnd; ++i) {
+        const Key& key = other.reading->Keys()[i];
+        if (key.later) continue;
+        text += key.name;
+        if (key.value) text += *key.value;
+    }
+    return text;
 }
 
 }  // namespace ini

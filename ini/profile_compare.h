@@ -89,4 +89,9 @@ std::optional<std::string> TakeProfileKey(std::string_view mine, std::string_vie
 std::optional<std::string> TakeProfileSection(std::string_view mine, std::string_view theirs,
                                               std::string_view section);
 
+// The section's name and every key and value that TakeProfileSection would
+// write from the other file, one after another: what the current file's
+// encoding must be able to hold.
+std::string TakenSectionText(std::string_view theirs, std::string_view section);
+
 }  // namespace ini

@@ -31,6 +31,7 @@
 #define IDM_BACKUP              520
 #define IDM_UNDO                540     // Undo the last change to the file
 #define IDM_REDO                541     // Redo the last change undone
+#define IDM_COMPARE             542     // Compare with the backup or another file
 
 // About box.
 #define IDC_ABOUT_CONTACT1      201
@@ -55,6 +56,14 @@
 #define IDM_EDIT_PASTE          517
 #define IDM_EDIT_DELETE         518
 #define IDM_EDIT_SELECT_ALL     519
+
+// Compare ("Compare").
+#define IDC_COMPARE_SUMMARY     550
+#define IDC_COMPARE_LIST        551
+#define IDC_TAKE                552
+#define IDC_TAKE_SECTION        553
+#define IDC_COPY                554
+#define IDC_OTHER_FILE          555
 
 // Find dialog ("FINDTEXT").
 #define IDC_FIND_TEXT           427

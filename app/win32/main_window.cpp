@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/win32/about_box.h"
+#include "app/win32/compare_window.h"
 #include "app/win32/help.h"
 #include "app/win32/preferences.h"
 #include "app/win32/section_commands.h"
@@ -155,6 +156,9 @@ void OnCommand(HWND window, int id, int notification) {
     case IDC_FIND_NEXT:       ShowMatch(window, FindNextInMainWindow(window)); break;
     case IDM_UNDO:            UndoInMainWindow(window, false); break;
     case IDM_REDO:            UndoInMainWindow(window, true); break;
+    case IDM_COMPARE:
+        if (RunCompare(window)) ListSectionsAgain(window, "");
+        break;
     }
 }
 

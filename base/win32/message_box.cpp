@@ -15,6 +15,10 @@ bool AskYesNo(HWND owner, const std::string& text) {
     return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
+int AskYesNoCancel(HWND owner, const std::string& text) {
+    return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
 void ReportWrite(HWND window, bool written) {
     if (!written)
         Warn(window, "KEPLIN could not write profile.");

@@ -94,4 +94,9 @@ bool DeleteSection(const char* section, const char* path, const char* change) {
                       [&](const std::string& text) { return ini::DeleteProfileSection(text, section); });
 }
 
+bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
+                const std::function<std::optional<std::string>(const std::string&)>& edit) {
+    return ChangeFile(path, change, concerned, edit);
+}
+
 }  // namespace profile

@@ -6,8 +6,12 @@
 // full path (a bare name means the Windows directory, as for the platform).
 // Results: nonzero on success; no call shows a message.
 #pragma once
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
+
+#include "files/change_history.h"
 
 namespace profile {
 
@@ -25,5 +29,10 @@ bool WriteKey(const char* section, const char* key, const char* value, const cha
               const char* change = nullptr);
 bool DeleteKey(const char* section, const char* key, const char* path, const char* change = nullptr);
 bool DeleteSection(const char* section, const char* path, const char* change = nullptr);
+// Any change to the file's text as a whole: edit gives the new text for the
+// text read (nothing refuses the change), saved and recorded as one change
+// named change, about concerned.
+bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
+                const std::function<std::optional<std::string>(const std::string&)>& edit);
 
 }  // namespace profile

@@ -4,6 +4,7 @@
 // it, Find, Delete Section, and OK or Cancel in a screen.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -91,6 +92,16 @@ public:
     // after the question, in order.
     void Restore(HWND dialog, const std::string& backupName, const std::string& target, int answer,
                  const std::vector<std::string>& thenBoxes = {});
+
+    // Compare from the main window's menu, answering the question that
+    // offers the backup (when one is given) with answer: the Compare window
+    // with this caption, once open.
+    HWND OpenCompare(HWND main, const std::string& caption, const std::string& question = "", int answer = IDYES);
+    // The rows the Compare window lists, each as its cells joined by " | ".
+    // In-process programs only.
+    static robot::Items CompareRows(HWND compare);
+    // A click on the row at index.
+    void SelectRow(HWND compare, int index);
 
     // Find from owner's Search menu: the Find dialog.
     HWND OpenFind(HWND owner);

@@ -131,8 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const ini::ProfileDifference& row : comparison.rows) {
         if (row.kind == ini::DifferenceKind::Duplicate) continue;
         const bool whole = row.wholeSection || ((wholeSections >> (index++ % 64)) & 1) != 0;
-        std::optional<std::string> taken = whole ? ini::TakeProfileSection(a, b, row.section)
-                                                 : ini::TakeProfileKey(a, b, row.section, row.key);
+        // The row's copy of the section is all a Take needs of B; the first
+        // rows are taken with the whole of B.
+        const std::string_view theirs =
+            index <= 2 ? std::string_view(b) : std::string_view(b).substr(row.theirsFrom, row.theirsTo - row.theirsFrom);
+        std::optional<std::string> taken = whole ? ini::TakeProfileSection(a, theirs, row.section)
+                                                 : ini::TakeProfileKey(a, theirs, row.section, row.key);
         FUZZ_CHECK(taken.has_value() || nul);
         if (!taken) continue;
         CheckTouchedOnlyItsSection(a, *taken, row.section, b);

@@ -34,15 +34,21 @@ bool IsComment(std::string_view name) { return !name.empty() && name[0] == ';'; 
 
 struct Key {
     std::string_view name;
-    std::optional<std::string_view> value;   // up to a NUL
-    std::size_t copies = 1;
+    std::string_view value;                   // up to a NUL
+    std::uint32_t copies = 1;
+    bool hasValue = false;                    // false: a line without "="
     bool later = false;                       // a later copy: the reader never sees it
+
+    std::optional<std::string_view> Value() const {
+        return hasValue ? std::optional<std::string_view>(value) : std::nullopt;
+    }
 };
 
 struct Section {
     std::string_view name;
+    std::size_t from = 0, to = 0;             // from its header to the next (the unnamed part: from the start)
     std::size_t keyBegin = 0, keyEnd = 0;     // its key lines in Reading::keys
-    std::size_t copies = 1;
+    std::uint32_t copies = 1;
     bool later = false;
     bool leftOut = false;
 };
@@ -58,19 +64,23 @@ public:
         ProfileLine line;
         while (lines.Next(line)) {
             if (line.kind == ProfileLineKind::Header) {
+                sections_.back().to = line.start;
                 Section section;
                 section.name = line.name;
+                section.from = line.start;
                 section.keyBegin = section.keyEnd = keys_.size();
                 section.leftOut = leftOut && SameProfileName(line.name, *leftOut);
                 sections_.push_back(section);
             } else if (line.kind == ProfileLineKind::Key && !IsComment(line.name)) {
                 Key key;
                 key.name = line.name;
-                if (line.HasValue()) key.value = CString(line.Value());
+                key.hasValue = line.HasValue();
+                if (key.hasValue) key.value = CString(line.Value());
                 keys_.push_back(key);
                 sections_.back().keyEnd = keys_.size();
             }
         }
+        sections_.back().to = text.size();
         sectionOrder_.resize(sections_.size());
         SortByName(sections_, sectionOrder_, 0, sections_.size());
         MarkLaterCopies(sections_, sectionOrder_, 0, sections_.size());
@@ -180,6 +190,10 @@ private:
         ProfileDifference row;
         row.kind = kind;
         row.section = std::string(section);
+        if (theirsSection_ != nullptr) {
+            row.theirsFrom = theirsSection_->from;
+            row.theirsTo = theirsSection_->to;
+        }
         result_.rows.push_back(std::move(row));
         return result_.rows.back();
     }
@@ -196,8 +210,9 @@ private:
 
     // A section only one file holds: one row, and its duplicates.
     void AddSectionRows(DifferenceKind kind, const Section& section, const Reading& reading) {
-        Add(kind, section.name).wholeSection = true;
         const bool isMine = kind == DifferenceKind::SectionOnlyMine;
+        theirsSection_ = isMine ? nullptr : &section;
+        Add(kind, section.name).wholeSection = true;
         AddDuplicate(section.name, nullptr, isMine ? section.copies : 0, isMine ? 0 : section.copies);
         for (std::size_t i = section.keyBegin; i < section.keyEnd; ++i) {
             const Key& key = reading.Keys()[i];
@@ -206,6 +221,7 @@ private:
     }
 
     void CompareKeys(const Section& mine, const Section& theirs) {
+        theirsSection_ = &theirs;
         AddDuplicate(mine.name, nullptr, mine.copies, theirs.copies);
         // Keys either file holds more than once, flagged after the differences.
         struct Duplicated {
@@ -222,16 +238,16 @@ private:
             if (!other) {
                 ProfileDifference& row = Add(DifferenceKind::KeyOnlyMine, mine.name);
                 row.key = std::string(key.name);
-                row.mine = Owned(key.value);
+                row.mine = Owned(key.Value());
                 continue;
             }
             keyMatched_[*other] = true;
             const Key& theirKey = theirs_.Keys()[*other];
-            if (key.value == theirKey.value) continue;
+            if (key.hasValue == theirKey.hasValue && key.value == theirKey.value) continue;
             ProfileDifference& row = Add(DifferenceKind::ValueDiffers, mine.name);
             row.key = std::string(key.name);
-            row.mine = Owned(key.value);
-            row.theirs = Owned(theirKey.value);
+            row.mine = Owned(key.Value());
+            row.theirs = Owned(theirKey.Value());
         }
         for (std::size_t i = theirs.keyBegin; i < theirs.keyEnd; ++i) {
             const Key& key = theirs_.Keys()[i];
@@ -239,7 +255,7 @@ private:
             if (key.copies > 1) duplicated.push_back({key.name, 0, key.copies});
             ProfileDifference& row = Add(DifferenceKind::KeyOnlyTheirs, mine.name);
             row.key = std::string(key.name);
-            row.theirs = Owned(key.value);
+            row.theirs = Owned(key.Value());
         }
         for (const Duplicated& key : duplicated) AddDuplicate(mine.name, &key.name, key.mineCopies, key.theirsCopies);
     }
@@ -247,6 +263,7 @@ private:
     const Reading& mine_;
     const Reading& theirs_;
     std::vector<bool> keyMatched_;
+    const Section* theirsSection_ = nullptr;   // the other file's copy of the section rows are added for
     ProfileComparison result_;
 };
 
@@ -372,7 +389,7 @@ void ReadSection(std::string_view text, std::string_view name, SectionReading& o
     out.section = &out.reading->Sections()[name.empty() ? 0 : 1];
 }
 
-KeyChange TakenValue(const Key& key) { return KeyChange{key.name, false, key.value}; }
+KeyChange TakenValue(const Key& key) { return KeyChange{key.name, false, key.Value()}; }
 
 }  // namespace
 
@@ -382,11 +399,23 @@ bool ProfileComparison::Same() const {
     return true;
 }
 
+struct ProfileIndex::Data {
+    Reading reading;
+};
+
+ProfileIndex::ProfileIndex(std::string_view text, std::optional<std::string_view> leftOut)
+    : data_(new Data{Reading(text, leftOut)}) {}
+ProfileIndex::~ProfileIndex() = default;
+ProfileIndex::ProfileIndex(ProfileIndex&&) noexcept = default;
+ProfileIndex& ProfileIndex::operator=(ProfileIndex&&) noexcept = default;
+
+ProfileComparison CompareProfiles(const ProfileIndex& mine, const ProfileIndex& theirs) {
+    return Comparer(mine.data_->reading, theirs.data_->reading).Compare();
+}
+
 ProfileComparison CompareProfiles(std::string_view mine, std::string_view theirs,
                                   std::optional<std::string_view> leftOutOfTheirs) {
-    const Reading mineReading(mine, std::nullopt);
-    const Reading theirsReading(theirs, leftOutOfTheirs);
-    return Comparer(mineReading, theirsReading).Compare();
+    return CompareProfiles(ProfileIndex(mine), ProfileIndex(theirs, leftOutOfTheirs));
 }
 
 namespace {
@@ -527,7 +556,7 @@ std::string TakenSectionText(std::string_view theirs, std::string_view section) 
         const Key& key = other.reading->Keys()[i];
         if (key.later) continue;
         text += key.name;
-        if (key.value) text += *key.value;
+        text += key.value;
     }
     return text;
 }

@@ -12,6 +12,7 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,11 @@ struct ProfileDifference {
     std::optional<std::string> theirs;
     std::size_t mineCopies = 0;       // duplicates: how many copies each file holds
     std::size_t theirsCopies = 0;
+    // Where the other file's first copy of the section lies, from its header
+    // to the next; empty when the other file has none. A Take reads nothing
+    // of the other file beyond it.
+    std::size_t theirsFrom = 0;
+    std::size_t theirsTo = 0;
 };
 
 struct ProfileComparison {
@@ -51,9 +57,24 @@ struct ProfileComparison {
     bool Same() const;
 };
 
-// Compares the current file's text with the other file's. leftOutOfTheirs
-// names a section of the other file that is not compared (a backup's record
-// of where it came from).
+// What the reader sees in one text, indexed by name: made once, compared as
+// often as needed while the text lives. leftOut names a section that is not
+// compared (a backup's record of where it came from).
+class ProfileIndex {
+public:
+    explicit ProfileIndex(std::string_view text, std::optional<std::string_view> leftOut = std::nullopt);
+    ~ProfileIndex();
+    ProfileIndex(ProfileIndex&&) noexcept;
+    ProfileIndex& operator=(ProfileIndex&&) noexcept;
+
+private:
+    friend ProfileComparison CompareProfiles(const ProfileIndex& mine, const ProfileIndex& theirs);
+    struct Data;
+    std::unique_ptr<Data> data_;
+};
+
+// Compares the current file's text with the other file's.
+ProfileComparison CompareProfiles(const ProfileIndex& mine, const ProfileIndex& theirs);
 ProfileComparison CompareProfiles(std::string_view mine, std::string_view theirs,
                                   std::optional<std::string_view> leftOutOfTheirs = std::nullopt);
 
@@ -73,7 +94,9 @@ std::string DifferenceLine(const ProfileDifference& row);
 std::string ComparisonSummary(const ProfileComparison& comparison);
 
 // The current file's text made to hold what the other file holds, touching
-// only the lines concerned (each through the profile writer). Nothing when
+// only the lines concerned (each through the profile writer). theirs is the
+// other file's text, or the part of it that holds the section's first copy
+// (a row's theirsFrom to theirsTo). Nothing when
 // a name or value to write holds a NUL (the writer would cut it there, and
 // could then reach another section or key), or the writer refuses.
 //
@@ -90,8 +113,8 @@ std::optional<std::string> TakeProfileSection(std::string_view mine, std::string
                                               std::string_view section);
 
 // The section's name and every key and value that TakeProfileSection would
-// write from the other file, one after another: what the current file's
-// encoding must be able to hold.
+// write from the other file (theirs as for the Takes), one after another:
+// what the current file's encoding must be able to hold.
 std::string TakenSectionText(std::string_view theirs, std::string_view section);
 
 }  // namespace ini

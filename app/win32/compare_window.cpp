@@ -51,10 +51,13 @@ Stamp StampOf(const std::string& path) {
     return stamp;
 }
 
-// One side of the comparison: the file, its text as last read, and its stamp then.
+// One side of the comparison: the file, its text as last read and indexed,
+// and its stamp then.
 struct Side {
     std::string path;
+    std::optional<std::string_view> leftOut;
     ini::FileText text;
+    std::optional<ini::ProfileIndex> index;   // views into text
     Stamp stamp;
     bool read = false;
 
@@ -63,8 +66,10 @@ struct Side {
         const Stamp now = StampOf(path);
         if (read && now == stamp) return false;
         stamp = now;
+        index.reset();
         read = files::ReadFileText(path, text) == files::ReadResult::Read;
         if (!read) text = ini::FileText{};
+        else index.emplace(text.text, leftOut);
         return true;
     }
 };
@@ -138,6 +143,9 @@ void UpdateButtons(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDC_TAKE), canTake && row->kind != ini::DifferenceKind::Duplicate);
     EnableWindow(GetDlgItem(dialog, IDC_TAKE_SECTION), canTake);
     EnableWindow(GetDlgItem(dialog, IDC_COPY), !Comparison.rows.empty());
+    // A button grayed under the focus would leave the keyboard nowhere.
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(dialog, focus) && !IsWindowEnabled(focus)) SetFocus(List(dialog));
 }
 
 void ShowTitle(HWND dialog) {
@@ -156,9 +164,7 @@ void ListDifferences(HWND dialog) {
         Comparison = ini::ProfileComparison{};
         summary = Format("Sorry, KEPLIN cannot read %s.", (Mine.read ? Theirs : Mine).path.c_str());
     } else {
-        const std::optional<std::string_view> leftOut =
-            TheirsIsBackup ? std::optional<std::string_view>(kBackupRecord) : std::nullopt;
-        Comparison = ini::CompareProfiles(Mine.text.text, Theirs.text.text, leftOut);
+        Comparison = ini::CompareProfiles(*Mine.index, *Theirs.index);
         summary = ini::ComparisonSummary(Comparison);
     }
     SetDlgItemTextW(dialog, IDC_COMPARE_SUMMARY, Wide(summary).c_str());
@@ -246,6 +252,8 @@ void OnSize(HWND dialog, int width, int height) {
                                    at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (moves != nullptr) EndDeferWindowPos(moves);
+    // What the controls left behind, and the controls themselves, drawn anew.
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The list asks for a cell's text as it draws it.
@@ -295,14 +303,16 @@ void Take(HWND dialog, bool section) {
     const ini::ProfileDifference row = *selected;
     const std::string header = "[" + row.section + "]";
     const std::string change = section ? "Take Section " + header : "Take " + header + " " + row.key;
+    // Of the other file, only its copy of the section is read.
+    const std::string_view theirs =
+        std::string_view(Theirs.text.text).substr(row.theirsFrom, row.theirsTo - row.theirsFrom);
     // What the file's encoding must hold: the names and values written.
     std::string written;
-    if (section) written = ini::TakenSectionText(Theirs.text.text, row.section);
+    if (section) written = ini::TakenSectionText(theirs, row.section);
     else if (row.kind != ini::DifferenceKind::KeyOnlyMine) written = row.section + row.key + row.theirs.value_or("");
     // Taken from the backup, the backup stays as it is: it is what the user takes from.
     if (TheirsIsBackup) BackupMade = 1;
     if (!PrepareChange(dialog, {written.c_str()})) return;
-    const std::string& theirs = Theirs.text.text;
     const bool done = profile::ChangeText(FullPath, change.c_str(), {row.section, section ? "" : row.key},
                                           [&](const std::string& text) {
                                               return section ? ini::TakeProfileSection(text, theirs, row.section)
@@ -350,6 +360,7 @@ void UseOtherFile(const std::string& path) {
     Theirs = Side{};
     Theirs.path = path;
     TheirsIsBackup = IsBackupOfCurrentFile(path);
+    if (TheirsIsBackup) Theirs.leftOut = kBackupRecord;
     Theirs.Follow();
 }
 

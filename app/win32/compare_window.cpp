@@ -60,12 +60,14 @@ struct Side {
     std::optional<ini::ProfileIndex> index;   // views into text
     Stamp stamp;
     bool read = false;
+    bool stale = false;   // written by KEPLIN: read again whatever the stamp says
 
     // Reads the file again when it has changed since it was read; true when it did.
     bool Follow() {
         const Stamp now = StampOf(path);
-        if (read && now == stamp) return false;
+        if (read && !stale && now == stamp) return false;
         stamp = now;
+        stale = false;
         index.reset();
         read = files::ReadFileText(path, text) == files::ReadResult::Read;
         if (!read) text = ini::FileText{};
@@ -320,6 +322,8 @@ void Take(HWND dialog, bool section) {
                                           });
     if (!done) Warn(dialog, "KEPLIN could not write profile.");
     Changed = Changed || done;
+    // A file system that keeps times coarsely may show the same size and time.
+    Mine.stale = done;
     FollowChanges(dialog);
 }
 

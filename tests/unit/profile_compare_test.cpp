@@ -133,4 +133,6 @@ TEST(ProfileCompareTest, TakingASectionMakesItHoldWhatTheOtherHolds) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(TakeProfileSection(c.mine, c.theirs, "A").value_or("<refused>"), c.after) << c.what;
+    // What the file's encoding is asked to hold: every name and value written, comments and later copies not.
+    EXPECT_EQ(ini::TakenSectionText("[B]\nb=1\n[A]\nk=v\n;c=x\nj\nK=2\n[B]\n", "A"), "Akvj");
 }

@@ -42,18 +42,40 @@ std::string KeyLine(std::string_view key, std::string_view value) {
     return line;
 }
 
-}  // namespace
+// A section header and, when given, a first key line, added at the end of
+// the file as the platform adds a new section.
+std::string WithNewSection(std::string_view text, const ProfileLines& file, std::string_view section,
+                           const std::string* keyLine) {
+    const std::string lineEnd(file.FileLineEnd());
+    std::string insert;
+    const bool endsOpen = text.size() > file.BodyStart() && text.back() != '\n' && text.back() != '\r';
+    if (endsOpen) insert += lineEnd;
+    insert += '[';
+    insert += section;
+    insert += ']';
+    if (keyLine != nullptr) {
+        insert += lineEnd;
+        insert += *keyLine;
+    }
+    if (!endsOpen) insert += lineEnd;
+    return Splice(text, text.size(), text.size(), insert);
+}
 
-std::optional<std::string> WriteProfileKey(std::string_view text, std::string_view section,
-                                           std::string_view key, std::string_view value) {
+// Sets key in the first section named section: to value, or, without a
+// value, to a line without "=".
+std::optional<std::string> WriteKeyLine(std::string_view text, std::string_view section, std::string_view key,
+                                        std::optional<std::string_view> value) {
     ProfileLines file(text);
     section = CString(section);
     key = CString(key);
-    value = CString(value);
-    if (Utf16(text) || HoldsLineEnd(section) || HoldsLineEnd(key) || HoldsLineEnd(value)) return std::nullopt;
+    if (value) value = CString(*value);
+    if (Utf16(text) || HoldsLineEnd(section) || HoldsLineEnd(key) || (value && HoldsLineEnd(*value)))
+        return std::nullopt;
     section = TrimProfileBlanks(section);
     key = TrimProfileBlanks(key);
-    value = TrimLeft(value);
+    if (value) value = TrimLeft(*value);
+    // Without "=", the line must still read as that key: not empty, not a header.
+    if (!value && ParseProfileLine(key).kind != ProfileLineKind::Key) return std::nullopt;
 
     // The unnamed part before the first header is the section "".
     bool inTarget = section.empty();
@@ -74,20 +96,26 @@ std::optional<std::string> WriteProfileKey(std::string_view text, std::string_vi
         anchor = line;
         haveAnchor = true;
         if (!SameProfileName(line.name, key)) continue;
+        if (!value) {
+            // The line keeps its name as it stands and loses "=" and the value.
+            if (!line.HasValue()) return std::string(text);
+            const std::size_t nameEnd = TrimRight(line.content.substr(0, line.equals)).size();
+            return Splice(text, line.start + nameEnd, line.contentEnd, "");
+        }
         if (!line.HasValue()) {
             // A line without "=" is a key without a value: it gains one.
             std::string replaced(TrimRight(line.content));
             replaced += '=';
-            replaced += value;
+            replaced += *value;
             return Splice(text, line.start, line.contentEnd, replaced);
         }
-        if (line.Value() == value) return std::string(text);
+        if (line.Value() == *value) return std::string(text);
         std::size_t valueStart = line.equals + 1;
         while (valueStart < line.content.size() && IsProfileBlank(line.content[valueStart])) ++valueStart;
-        return Splice(text, line.start + valueStart, line.contentEnd, value);
+        return Splice(text, line.start + valueStart, line.contentEnd, *value);
     }
 
-    const std::string added = KeyLine(key, value);
+    const std::string added = value ? KeyLine(key, *value) : std::string(key);
     if (found) {
         if (!haveAnchor) {
             // An unnamed part without lines: its first key opens the file.
@@ -99,19 +127,31 @@ std::optional<std::string> WriteProfileKey(std::string_view text, std::string_vi
         // The anchor is the last line and has no line end: it stays without one.
         return Splice(text, anchor.end, anchor.end, std::string(file.FileLineEnd()) + added);
     }
+    return WithNewSection(text, file, section, &added);
+}
 
-    // A new section at the end of the file.
-    const std::string lineEnd(file.FileLineEnd());
-    std::string insert;
-    const bool endsOpen = text.size() > file.BodyStart() && text.back() != '\n' && text.back() != '\r';
-    if (endsOpen) insert += lineEnd;
-    insert += '[';
-    insert += section;
-    insert += ']';
-    insert += lineEnd;
-    insert += added;
-    if (!endsOpen) insert += lineEnd;
-    return Splice(text, text.size(), text.size(), insert);
+}  // namespace
+
+std::optional<std::string> WriteProfileKey(std::string_view text, std::string_view section,
+                                           std::string_view key, std::string_view value) {
+    return WriteKeyLine(text, section, key, value);
+}
+
+std::optional<std::string> WriteProfileKeyWithoutValue(std::string_view text, std::string_view section,
+                                                       std::string_view key) {
+    return WriteKeyLine(text, section, key, std::nullopt);
+}
+
+std::optional<std::string> AddProfileSection(std::string_view text, std::string_view section) {
+    ProfileLines file(text);
+    section = CString(section);
+    if (Utf16(text) || HoldsLineEnd(section)) return std::nullopt;
+    section = TrimProfileBlanks(section);
+    if (section.empty()) return std::string(text);
+    ProfileLine line;
+    while (file.Next(line))
+        if (line.kind == ProfileLineKind::Header && SameProfileName(line.name, section)) return std::string(text);
+    return WithNewSection(text, file, section, nullptr);
 }
 
 std::optional<std::string> DeleteProfileKey(std::string_view text, std::string_view section,

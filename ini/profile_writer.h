@@ -26,6 +26,20 @@ namespace ini {
 std::optional<std::string> WriteProfileKey(std::string_view text, std::string_view section,
                                            std::string_view key, std::string_view value);
 
+// Sets key in the first section named section to a line without "=" (a key
+// without a value), as WriteProfileKey places and keeps lines: an existing
+// key keeps its line and the spelling before its "=", and loses the "=" and
+// the value. Unchanged text when the key already has no value; refused for
+// a key that would not read back as a key on a line of its own (empty, or
+// a header such as "[x]").
+std::optional<std::string> WriteProfileKeyWithoutValue(std::string_view text, std::string_view section,
+                                                       std::string_view key);
+
+// Adds an empty section (its header alone) at the end of the file, as
+// WriteProfileKey adds a new one. Unchanged text when there is a section of
+// that name, or for the empty name (the part before the first header).
+std::optional<std::string> AddProfileSection(std::string_view text, std::string_view section);
+
 // Removes the line of the first key named key in the first section named
 // section that holds one. Unchanged text when there is none.
 std::optional<std::string> DeleteProfileKey(std::string_view text, std::string_view section,

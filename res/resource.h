@@ -37,6 +37,7 @@
 #define IDM_ENCODING_UTF8_BOM   552
 #define IDM_ENCODING_UTF16_LE   553
 #define IDM_CHECK_FILE          560     // Check File: what the file's readers get
+#define IDM_COMPARE             542     // Compare with the backup or another file
 
 // About box.
 #define IDC_ABOUT_CONTACT1      201
@@ -66,6 +67,14 @@
 #define IDC_CHECK_LABEL         561
 #define IDC_CHECK_LIST          562
 #define IDC_CHECK_COPY          563
+
+// Compare ("Compare").
+#define IDC_COMPARE_SUMMARY     570
+#define IDC_COMPARE_LIST        571
+#define IDC_TAKE                572
+#define IDC_TAKE_SECTION        573
+#define IDC_COPY                574
+#define IDC_OTHER_FILE          575
 
 // Find dialog ("FINDTEXT").
 #define IDC_FIND_TEXT           427

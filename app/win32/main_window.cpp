@@ -7,6 +7,7 @@
 #include "app/win32/about_box.h"
 #include "app/win32/file_encoding.h"
 #include "app/win32/check_file.h"
+#include "app/win32/compare_window.h"
 #include "app/win32/help.h"
 #include "app/win32/preferences.h"
 #include "app/win32/section_commands.h"
@@ -225,6 +226,9 @@ void OnCommand(HWND window, int id, int notification) {
     case IDM_ENCODING_UTF8_BOM:
     case IDM_ENCODING_UTF16_LE: ConvertFileEncoding(window, id); break;
     case IDM_CHECK_FILE:      CheckFile(window); break;
+    case IDM_COMPARE:
+        if (RunCompare(window)) ListSectionsAgain(window, "");
+        break;
     }
 }
 

@@ -12,6 +12,9 @@ void Inform(HWND owner, const std::string& text);
 // A warning with Yes and No; true only on Yes.
 bool AskYesNo(HWND owner, const std::string& text);
 
+// A question with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.
+int AskYesNoCancel(HWND owner, const std::string& text);
+
 // After a write through the profile service: asks window to list the file
 // again, or says that the write failed.
 void ReportWrite(HWND window, bool written);

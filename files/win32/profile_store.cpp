@@ -117,4 +117,9 @@ bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* chang
     return Save(file, change, {"", ""}, std::move(*text));
 }
 
+bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
+                const std::function<std::optional<std::string>(const std::string&)>& edit) {
+    return ChangeFile(path, change, concerned, edit);
+}
+
 }  // namespace profile

@@ -6,9 +6,12 @@
 // full path (a bare name means the Windows directory, as for the platform).
 // Results: nonzero on success; no call shows a message.
 #pragma once
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
+#include "files/change_history.h"
 #include "ini/encoding.h"
 
 namespace profile {
@@ -33,5 +36,11 @@ bool DeleteSection(const char* section, const char* path, const char* change = n
 // Writes the whole file anew in another encoding, its text unchanged. Ask
 // files::WhyNotConvertible first.
 bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* change);
+
+// Any change to the file's text as a whole: edit gives the new text for the
+// text read (nothing refuses the change), saved and recorded as one change
+// named change, about concerned.
+bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
+                const std::function<std::optional<std::string>(const std::string&)>& edit);
 
 }  // namespace profile

@@ -369,9 +369,11 @@ void EmptyTheClipboard() {
 std::string ClipboardText() {
     if (!OpenTheClipboard()) return "<none>";
     std::string text = "<none>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
+    // As Unicode: the text the system makes for CF_TEXT is in the locale's
+    // code page, not the program's.
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = Narrow(chars);
             GlobalUnlock(data);
         }
     }

@@ -333,6 +333,27 @@ TEST_F(Screenshots, CheckFile) {
     robot.SelectItem(GetDlgItem(check, IDC_CHECK_LIST), 2);
     Take("check-file", {check});
     robot.ClickToClose(check, IDCANCEL);
+
+TEST_F(Screenshots, Compare) {
+    const std::string folder = "C:\\INI";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string ini = folder + "\\WIN.INI";
+    ASSERT_TRUE(testfiles::WriteBytes(ini, kSampleIni));
+    // Its backup, from before a few changes.
+    std::string older = kSampleIni;
+    older.replace(older.find("Background=0 128 128"), 20, "Background=192 192 192");
+    older.replace(older.find("[Mouse]\r\nDoubleClickSpeed=452\r\n"), 31, "");
+    older.replace(older.find("sCountry=United States\r\n"), 24, "sCountry=United Kingdom\r\niMeasure=0\r\n");
+    older += "[Network]\r\nWorkgroup=OFFICE\r\n";
+    const std::string backup = Beside("WIN.INB");
+    ASSERT_TRUE(testfiles::WriteBytes(backup, testfiles::BackupOf(older, ini)));
+    Start(ini);
+    HWND compare = robot.OpenCompare(Main(), "Compare " + ini + " with " + backup,
+                                     "Compare WIN.INI with its backup,\n" + backup + "?\n\nNo chooses another file.");
+    ASSERT_NE(compare, nullptr);
+    robot.SelectRow(compare, 1);
+    Take("compare", {compare});
+    robot.ClickToClose(compare, IDCANCEL);
     testfiles::DeleteTree(folder);
 }
 

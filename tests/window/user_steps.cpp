@@ -164,6 +164,48 @@ void User::Restore(HWND dialog, const std::string& backupName, const std::string
     Click(dialog, IDC_RESTORE);
 }
 
+HWND User::OpenCompare(HWND main, const std::string& caption, const std::string& question, int answer) {
+    if (!question.empty()) Expect("KEPLIN", question).Answer(answer);
+    Command(main, IDM_COMPARE);
+    return Opened(caption.c_str());
+}
+
+robot::Items User::CompareRows(HWND compare) {
+    HWND list = GetDlgItem(compare, IDC_COMPARE_LIST);
+    const int columns = static_cast<int>(SendMessageW(
+        reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
+    robot::Items rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string row;
+        for (int column = 0; column < columns; ++column) {
+            wchar_t text[1024] = L"";
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = 1024;
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            char narrow[3072] = "";
+            WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+            row += (column == 0 ? "" : " | ") + std::string(narrow);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void User::SelectRow(HWND compare, int index) {
+    HWND list = GetDlgItem(compare, IDC_COMPARE_LIST);
+    RECT row = {};
+    row.left = LVIR_LABEL;
+    if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)))
+        ADD_FAILURE() << "the Compare window lists no row " << index;
+    const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    Settle();
+}
+
 HWND User::EditLine(HWND view, int index) {
     SelectItem(GetDlgItem(view, IDC_VIEW_LIST), index);
     Click(view, IDC_EDIT_KEY);

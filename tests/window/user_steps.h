@@ -4,6 +4,7 @@
 // it, Find, Delete Section, and OK or Cancel in a screen.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -101,6 +102,15 @@ public:
     // Drags the window by its caption and its frame until it covers place,
     // as far as the window lets itself be made that small.
     void DragFrameTo(HWND window, const RECT& place);
+    // Compare from the main window's menu, answering the question that
+    // offers the backup (when one is given) with answer: the Compare window
+    // with this caption, once open.
+    HWND OpenCompare(HWND main, const std::string& caption, const std::string& question = "", int answer = IDYES);
+    // The rows the Compare window lists, each as its cells joined by " | ".
+    // In-process programs only.
+    static robot::Items CompareRows(HWND compare);
+    // A click on the row at index.
+    void SelectRow(HWND compare, int index);
 
     // Find from owner's Search menu: the Find dialog.
     HWND OpenFind(HWND owner);

@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/anchor_layout.h"
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "files/win32/file_text.h"
 #include "files/win32/file_watch.h"
 #include "ini/encoding.h"
@@ -24,20 +28,16 @@ struct Shown {
     HWND window = nullptr;
     const std::string* text = nullptr;
     const std::vector<ini::CheckFinding>* findings = nullptr;
-    SIZE opened{};                 // the client area's size when it opened
-    std::vector<RECT> controls;    // where each control stood then
     view::LinePlace chosen;
 } Open;
 
-constexpr int kControls[] = {IDC_CHECK_LABEL, IDC_CHECK_LIST, IDOK, IDC_CHECK_COPY, IDCANCEL};
+// The list grows with the window, the label runs along its top, the buttons
+// stay at its foot on the right.
+AnchorLayout Layout;
+constexpr unsigned kAtFoot = AnchorLayout::kRight | AnchorLayout::kBottom;
 const wchar_t* const kColumns[] = {L"Line", L"Section", L"The file says", L"The reader gets", L"Windows and Wine"};
 // Of the list's width, in hundredths.
 constexpr int kColumnShares[] = {5, 11, 20, 40, 24};
-
-std::wstring Wide(const std::string& text) {
-    const std::u16string units = ini::Utf8ToUtf16(text);
-    return std::wstring(units.begin(), units.end());
-}
 
 HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_CHECK_LIST); }
 
@@ -56,19 +56,13 @@ void AddColumns(HWND list) {
 
 BOOL OnInit(HWND dialog) {
     Open.window = dialog;
-    RECT client;
-    GetClientRect(dialog, &client);
-    Open.opened = {client.right, client.bottom};
-    Open.controls.clear();
-    for (int id : kControls) {
-        RECT at;
-        GetWindowRect(GetDlgItem(dialog, id), &at);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
-        Open.controls.push_back(at);
-    }
+    Layout.Attach(dialog, {{IDC_CHECK_LABEL, AnchorLayout::kAlongTop}, {IDC_CHECK_LIST, AnchorLayout::kGrows},
+                           {IDOK, kAtFoot}, {IDC_CHECK_COPY, kAtFoot}, {IDCANCEL, kAtFoot}});
+    // The file's text in the face that shows every script.
+    SetControlFonts(dialog, ListFont(WindowDpi(dialog)), {IDC_CHECK_LIST});
     const size_t count = Open.findings->size();
     SetDlgItemTextW(dialog, IDC_CHECK_LABEL,
-                    Wide(std::to_string(count) + (count == 1 ? " finding in " : " findings in ") + FullPath).c_str());
+                    WideText(std::to_string(count) + (count == 1 ? " finding in " : " findings in ") + FullPath).c_str());
     HWND list = List(dialog);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     AddColumns(list);
@@ -81,24 +75,11 @@ BOOL OnInit(HWND dialog) {
     return FALSE;
 }
 
-// The label, the list and the buttons keep their distance from the edges
-// they stand by: the list grows with the window, the buttons stay at its foot.
-void OnSize(HWND dialog, int width, int height) {
-    if (Open.controls.size() != std::size(kControls)) return;
-    const int dx = width - Open.opened.cx, dy = height - Open.opened.cy;
+// The columns keep their shares of the list's width, as the user left them.
+void OnSize(HWND dialog) {
     RECT was;
     GetClientRect(List(dialog), &was);
-    for (size_t i = 0; i < std::size(kControls); ++i) {
-        RECT at = Open.controls[i];
-        const bool button = i >= 2;
-        if (button) OffsetRect(&at, dx, dy);
-        else at.right += dx;
-        if (kControls[i] == IDC_CHECK_LIST) at.bottom += dy;
-        MoveWindow(GetDlgItem(dialog, kControls[i]), at.left, at.top, at.right - at.left, at.bottom - at.top, TRUE);
-    }
-    // Controls moved one after another leave traces of where they stood.
-    InvalidateRect(dialog, nullptr, TRUE);
-    // The columns keep their shares of the list's width, as the user left them.
+    Layout.Arrange(dialog);
     RECT now;
     GetClientRect(List(dialog), &now);
     if (was.right <= 0 || now.right == was.right) return;
@@ -108,11 +89,9 @@ void OnSize(HWND dialog, int width, int height) {
     }
 }
 
-void OnMinMax(MINMAXINFO* limits) {
-    // Never smaller than it opened: the buttons would cover the list.
-    RECT frame{0, 0, Open.opened.cx, Open.opened.cy};
-    AdjustWindowRectEx(&frame, GetWindowLongW(Open.window, GWL_STYLE), FALSE, GetWindowLongW(Open.window, GWL_EXSTYLE));
-    limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+void OnDpiChanged(HWND dialog, UINT dpi, const RECT* suggested) {
+    Layout.ChangeDpi(dialog, dpi, *suggested);
+    SetControlFonts(dialog, ListFont(dpi), {IDC_CHECK_LIST});
 }
 
 std::string Cell(const ini::CheckFinding& finding, int column) {
@@ -129,7 +108,7 @@ void ShowCell(NMLVDISPINFOW* info) {
     if (!(info->item.mask & LVIF_TEXT) || info->item.iItem < 0 ||
         static_cast<size_t>(info->item.iItem) >= Open.findings->size())
         return;
-    const std::wstring text = Wide(Cell((*Open.findings)[info->item.iItem], info->item.iSubItem));
+    const std::wstring text = WideText(Cell((*Open.findings)[info->item.iItem], info->item.iSubItem));
     lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
 }
 
@@ -137,7 +116,7 @@ void ShowCell(NMLVDISPINFOW* info) {
 void CopyFindings(HWND dialog) {
     std::string all;
     for (const ini::CheckFinding& finding : *Open.findings) all += ini::FindingAsText(finding) + "\r\n";
-    const std::wstring text = Wide(all);
+    const std::wstring text = WideText(all);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
     if (memory == nullptr) return;
     memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -189,8 +168,9 @@ BOOL OnCommand(HWND dialog, int id) {
 INT_PTR CALLBACK CheckFileProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
     case WM_INITDIALOG:    return OnInit(dialog);
-    case WM_SIZE:          OnSize(dialog, LOWORD(lp), HIWORD(lp)); return TRUE;
-    case WM_GETMINMAXINFO: OnMinMax(reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
+    case WM_SIZE:          OnSize(dialog); return TRUE;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(dialog, reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
+    case WM_DPICHANGED:    OnDpiChanged(dialog, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return TRUE;
     case WM_NOTIFY:        return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lp));
     case WM_COMMAND:       return OnCommand(dialog, LOWORD(wp));
     }

@@ -11,8 +11,12 @@
 
 #include "base/path_rules.h"
 #include "base/preference_rules.h"
+#include "base/win32/anchor_layout.h"
+#include "base/win32/dpi.h"
+#include "base/win32/fonts.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "files/backup_name.h"
 #include "files/win32/backup.h"
 #include "files/win32/file_bytes.h"
@@ -83,30 +87,9 @@ ini::ProfileComparison Comparison;
 bool Changed;                 // a Take wrote the current file
 std::wstring Cell;            // the text last handed to the list
 
-// Where the controls sit, and which edges they keep their distance to as the
-// window is resized.
-enum Edge { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
-struct Placed {
-    int id;
-    int edges;
-    RECT at;
-};
-Placed Layout[] = {
-    {IDC_COMPARE_SUMMARY, kLeft | kTop | kRight, {}},
-    {IDC_COMPARE_LIST, kLeft | kTop | kRight | kBottom, {}},
-    {IDC_TAKE, kTop | kRight, {}},
-    {IDC_TAKE_SECTION, kTop | kRight, {}},
-    {IDC_COPY, kTop | kRight, {}},
-    {IDC_OTHER_FILE, kTop | kRight, {}},
-    {IDCANCEL, kBottom | kRight, {}},
-};
-SIZE LaidOutFor;              // the client area the layout was taken in
-POINT SmallestWindow;
-
-std::wstring Wide(const std::string& text) {
-    const std::u16string units = ini::Utf8ToUtf16(text);
-    return std::wstring(units.begin(), units.end());
-}
+// The list grows with the window, the summary runs along its top, the
+// buttons keep to its right edge, Close at its foot.
+AnchorLayout Layout;
 
 // A path in the program's code page, as the window shows it.
 std::wstring ShownPath(const std::string& path) {
@@ -169,7 +152,7 @@ void ListDifferences(HWND dialog) {
         Comparison = ini::CompareProfiles(*Mine.index, *Theirs.index);
         summary = ini::ComparisonSummary(Comparison);
     }
-    SetDlgItemTextW(dialog, IDC_COMPARE_SUMMARY, Wide(summary).c_str());
+    SetDlgItemTextW(dialog, IDC_COMPARE_SUMMARY, WideText(summary).c_str());
     HWND list = List(dialog);
     SendMessageW(list, LVM_SETITEMCOUNT, Comparison.rows.size(), 0);
     int index = -1;
@@ -202,17 +185,18 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width) {
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
-void TakeLayout(HWND dialog) {
-    RECT client;
-    GetClientRect(dialog, &client);
-    LaidOutFor = {client.right, client.bottom};
-    for (Placed& placed : Layout) {
-        GetWindowRect(GetDlgItem(dialog, placed.id), &placed.at);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed.at), 2);
-    }
-    RECT window;
-    GetWindowRect(dialog, &window);
-    SmallestWindow = {window.right - window.left, window.bottom - window.top};
+void LayOut(HWND dialog) {
+    Layout.Attach(dialog, {{IDC_COMPARE_SUMMARY, AnchorLayout::kAlongTop}, {IDC_COMPARE_LIST, AnchorLayout::kGrows},
+                           {IDC_TAKE, AnchorLayout::kAlongRight}, {IDC_TAKE_SECTION, AnchorLayout::kAlongRight},
+                           {IDC_COPY, AnchorLayout::kAlongRight}, {IDC_OTHER_FILE, AnchorLayout::kAlongRight},
+                           {IDCANCEL, AnchorLayout::kRight | AnchorLayout::kBottom}});
+    // The files' text in the face that shows every script.
+    SetControlFonts(dialog, ListFont(WindowDpi(dialog)), {IDC_COMPARE_LIST});
+}
+
+void OnDpiChanged(HWND dialog, UINT dpi, const RECT* suggested) {
+    Layout.ChangeDpi(dialog, dpi, *suggested);
+    SetControlFonts(dialog, ListFont(dpi), {IDC_COMPARE_LIST});
 }
 
 BOOL OnInit(HWND dialog) {
@@ -227,35 +211,12 @@ BOOL OnInit(HWND dialog) {
     const wchar_t* titles[] = {L"Section", L"Key", L"This file", L"Other file", L"Difference"};
     const int shares[] = {18, 16, 20, 20, 26};
     for (int i = 0; i < 5; ++i) AddColumn(list, i, titles[i], width * shares[i] / 100);
-    TakeLayout(dialog);
+    LayOut(dialog);
     ShowTitle(dialog);
     ListDifferences(dialog);
     SetTimer(dialog, kFollowTimer, kFollowMs, nullptr);
     SetFocus(list);
     return FALSE;
-}
-
-void OnSize(HWND dialog, int width, int height) {
-    if (LaidOutFor.cx == 0) return;   // sized while it is made, before its layout is taken
-    const int dx = width - LaidOutFor.cx, dy = height - LaidOutFor.cy;
-    HDWP moves = BeginDeferWindowPos(static_cast<int>(sizeof Layout / sizeof Layout[0]));
-    for (const Placed& placed : Layout) {
-        RECT at = placed.at;
-        if (placed.edges & kRight) {
-            at.right += dx;
-            if (!(placed.edges & kLeft)) at.left += dx;
-        }
-        if (placed.edges & kBottom) {
-            at.bottom += dy;
-            if (!(placed.edges & kTop)) at.top += dy;
-        }
-        if (moves != nullptr)
-            moves = DeferWindowPos(moves, GetDlgItem(dialog, placed.id), nullptr, at.left, at.top, at.right - at.left,
-                                   at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (moves != nullptr) EndDeferWindowPos(moves);
-    // What the controls left behind, and the controls themselves, drawn anew.
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The list asks for a cell's text as it draws it.
@@ -266,7 +227,7 @@ void GiveCell(NMLVDISPINFOW* info) {
     const ini::DifferenceCells cells = ini::CellsOf(Comparison.rows[static_cast<size_t>(info->item.iItem)]);
     const std::string* texts[] = {&cells.section, &cells.key, &cells.mine, &cells.theirs, &cells.what};
     const int column = info->item.iSubItem;
-    Cell = column >= 0 && column < 5 ? Wide(*texts[column]) : std::wstring();
+    Cell = column >= 0 && column < 5 ? WideText(*texts[column]) : std::wstring();
     info->item.pszText = &Cell[0];
 }
 
@@ -274,7 +235,7 @@ void Copy(HWND dialog) {
     if (Comparison.rows.empty()) return;
     std::string text;
     for (const ini::ProfileDifference& row : Comparison.rows) text += ini::DifferenceLine(row) + "\r\n";
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = WideText(text);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
     if (memory == nullptr) return;
     if (void* target = GlobalLock(memory)) {
@@ -409,10 +370,9 @@ INT_PTR CALLBACK CompareProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: return OnInit(dialog);
     case WM_COMMAND:    return OnCommand(dialog, LOWORD(wp));
     case WM_NOTIFY:     return OnNotify(dialog, reinterpret_cast<NMHDR*>(lp));
-    case WM_SIZE:       OnSize(dialog, LOWORD(lp), HIWORD(lp)); return TRUE;
-    case WM_GETMINMAXINFO:
-        if (SmallestWindow.x > 0) reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = SmallestWindow;
-        return TRUE;
+    case WM_SIZE:       Layout.Arrange(dialog); return TRUE;
+    case WM_GETMINMAXINFO: Layout.LimitTracking(dialog, reinterpret_cast<MINMAXINFO*>(lp)); return TRUE;
+    case WM_DPICHANGED: OnDpiChanged(dialog, HIWORD(wp), reinterpret_cast<RECT*>(lp)); return TRUE;
     case WM_TIMER:
         // Not while a message box or the file dialog waits for an answer.
         if (wp == kFollowTimer && IsWindowEnabled(dialog)) FollowChanges(dialog);
@@ -451,8 +411,6 @@ bool RunCompare(HWND owner) {
         Warn(owner, Format("Sorry, KEPLIN cannot read %s.", other->c_str()));
         return false;
     }
-    SmallestWindow = {};
-    LaidOutFor = {};
     DialogBoxParamW(ProgramInstance, L"Compare", owner, CompareProc, 0);
     Mine = Side{};
     Theirs = Side{};

@@ -1,7 +1,7 @@
 #include "base/win32/message_box.h"
 
-#include "base/unicode.h"
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "res/resource.h"
 
 #include <cstdarg>
@@ -13,8 +13,7 @@ namespace {
 // Wide, so that a name holding bytes that are not text shows them as the
 // lists do, one mark each, however the code page would read them.
 int Show(HWND owner, const std::string& text, UINT flags) {
-    const std::u16string wide = base::Utf8ToUtf16(text);
-    return MessageBoxW(owner, reinterpret_cast<const wchar_t*>(wide.c_str()), L"KEPLIN", flags);
+    return MessageBoxW(owner, WideText(text).c_str(), L"KEPLIN", flags);
 }
 
 }  // namespace

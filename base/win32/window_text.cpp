@@ -2,10 +2,12 @@
 
 #include "base/unicode.h"
 
-void SetWindowTextUtf8(HWND window, const std::string& text) {
-    const std::u16string wide = base::Utf8ToUtf16(text);
-    SetWindowTextW(window, reinterpret_cast<const wchar_t*>(wide.c_str()));
+std::wstring WideText(const std::string& text) {
+    const std::u16string units = base::Utf8ToUtf16(text);
+    return std::wstring(units.begin(), units.end());
 }
+
+void SetWindowTextUtf8(HWND window, const std::string& text) { SetWindowTextW(window, WideText(text).c_str()); }
 
 void SetItemTextUtf8(HWND dialog, int id, const std::string& text) { SetWindowTextUtf8(GetDlgItem(dialog, id), text); }
 

@@ -6,6 +6,9 @@
 
 #include <string>
 
+// The program's UTF-8 as the wide calls take it, lone surrogates kept.
+std::wstring WideText(const std::string& text);
+
 void SetWindowTextUtf8(HWND window, const std::string& text);
 void SetItemTextUtf8(HWND dialog, int id, const std::string& text);
 std::string WindowTextUtf8(HWND window);

@@ -220,6 +220,7 @@ std::string CrampedTexts(HWND window) {
         }
     }
     return cramped;
+}
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "files/common_bytes.h"
+
 namespace files {
 
 namespace {
@@ -22,10 +24,8 @@ std::optional<std::string> Replaced(std::string_view file, std::size_t offset, s
 
 ByteChange Difference(std::string_view from, std::string_view to) {
     const std::size_t shorter = std::min(from.size(), to.size());
-    std::size_t prefix = 0;
-    while (prefix < shorter && from[prefix] == to[prefix]) ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < shorter - prefix && from[from.size() - 1 - suffix] == to[to.size() - 1 - suffix]) ++suffix;
+    const std::size_t prefix = CommonPrefixLength(from, to);
+    const std::size_t suffix = CommonSuffixLength(from, to, shorter - prefix);
     ByteChange change;
     change.offset = prefix;
     change.before.assign(from.substr(prefix, from.size() - prefix - suffix));

@@ -1,5 +1,7 @@
 #include "files/undo_record.h"
 
+#include "files/common_bytes.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -56,13 +58,15 @@ std::vector<Piece> UndoRecord::Pieces() const {
 }
 
 UndoRecord MakeUndoRecord(std::string_view old, std::string_view now, std::string path, std::uint64_t piece) {
-    std::size_t from = 0;
-    while (from < old.size() && from < now.size() && old[from] == now[from]) ++from;
+    const std::size_t from = CommonPrefixLength(old, now);
     std::size_t oldEnd = old.size(), newEnd = now.size();
     // Of a change that keeps the length only the bytes up to the last change
     // are written, so a change in a large file costs what it changes.
-    if (old.size() == now.size())
-        while (oldEnd > from && old[oldEnd - 1] == now[newEnd - 1]) --oldEnd, --newEnd;
+    if (old.size() == now.size()) {
+        const std::size_t same = CommonSuffixLength(old, now, oldEnd - from);
+        oldEnd -= same;
+        newEnd -= same;
+    }
     UndoRecord record;
     record.path = std::move(path);
     record.from = from;

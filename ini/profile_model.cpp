@@ -1,5 +1,7 @@
 #include "ini/profile_model.h"
 
+#include "ini/line_ends.h"
+
 namespace ini {
 
 bool IsProfileBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
@@ -50,8 +52,8 @@ ProfileLines::ProfileLines(std::string_view text) : text_(text) {
 bool ProfileLines::Next(ProfileLine& line) {
     if (pos_ >= text_.size()) return false;
     const std::size_t start = pos_;
-    const std::size_t found = text_.find_first_of("\r\n", start);
-    const std::size_t contentEnd = found == std::string_view::npos ? text_.size() : found;
+    const std::size_t contentEnd =
+        static_cast<std::size_t>(FindLineEnd(text_.data() + start, text_.data() + text_.size()) - text_.data());
     std::size_t end = contentEnd;
     if (end < text_.size()) end += (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') ? 2 : 1;
     line = ParseProfileLine(text_.substr(start, contentEnd - start));
@@ -63,8 +65,9 @@ bool ProfileLines::Next(ProfileLine& line) {
 }
 
 std::string_view ProfileLines::FileLineEnd() const {
-    const std::size_t at = text_.find_first_of("\r\n", bodyStart_);
-    if (at == std::string_view::npos) return "\r\n";
+    const std::size_t at = static_cast<std::size_t>(
+        FindLineEnd(text_.data() + bodyStart_, text_.data() + text_.size()) - text_.data());
+    if (at == text_.size()) return "\r\n";
     if (text_[at] == '\n') return "\n";
     return (at + 1 < text_.size() && text_[at + 1] == '\n') ? "\r\n" : "\r";
 }

@@ -1,11 +1,36 @@
 #include "files/win32/file_text.h"
 
 #include "base/win32/message_box.h"
+#include "files/win32/file_watch.h"
 #include "ini/win32/code_page.h"
 
 #include <utility>
 
 namespace files {
+
+namespace {
+
+// The kind of the file KEPLIN last read or wrote: its text left empty.
+std::string KnownPath;
+ini::FileText Known;
+
+}  // namespace
+
+void NoteFileKind(const std::string& path, const ini::FileText& kind) {
+    KnownPath = path;
+    Known = ini::FileText{kind.encoding, {}, kind.oddByte};
+}
+
+ReadResult ReadFileKind(const std::string& path, ini::FileText& kind) {
+    // A file as KEPLIN last saw it holds what KEPLIN last read or wrote.
+    if (path == KnownPath && SeenAsItIs(path)) {
+        kind = Known;
+        return ReadResult::Read;
+    }
+    const ReadResult read = ReadFileText(path, kind);
+    kind.text.clear();
+    return read;
+}
 
 ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
     std::string bytes;
@@ -13,8 +38,11 @@ ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
     file = read == ReadResult::Read ? ini::DecodeFile(std::move(bytes), SystemAnsiCodePage())
                                     // A new file is made as the platform makes one: ANSI.
                                     : ini::FileText{ini::Encoding::Ansi, {}, {}};
+    if (read == ReadResult::Read) NoteFileKind(path, file);
     return read;
 }
+
+ini::FileText TextOf(std::string_view bytes) { return ini::DecodeFile(bytes, SystemAnsiCodePage()); }
 
 std::optional<std::string> FileBytesOf(ini::FileText&& file) {
     // Half a UTF-16 character at the end belongs nowhere once the text changes.

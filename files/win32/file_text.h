@@ -12,6 +12,17 @@ namespace files {
 // The file's text; ReadResult as for its bytes.
 ReadResult ReadFileText(const std::string& path, ini::FileText& file);
 
+// The text of a file's bytes, in the encoding they are found to be in.
+ini::FileText TextOf(std::string_view bytes);
+
+// What a change asks of the file before it is made (its encoding, and
+// whether its UTF-16 ends in half a character), without its text: known
+// from KEPLIN's last reading or writing of the file at path while the watch
+// finds it as KEPLIN saw it then; otherwise read.
+ReadResult ReadFileKind(const std::string& path, ini::FileText& kind);
+// The file at path holds text of this kind now: KEPLIN has written it.
+void NoteFileKind(const std::string& path, const ini::FileText& kind);
+
 // The bytes of the text in its file's encoding (taking the text, which a
 // UTF-8 file's bytes simply are); nothing when a character cannot be
 // written in it.

@@ -38,35 +38,47 @@ std::optional<ini::FileText> ReadText(const std::string& path) {
     }
 }
 
-// The file's text, after a write cut short was settled; nothing when the
-// file cannot be read.
-std::optional<ini::FileText> TextToChange(const std::string& file) {
-    if (!RecoverInterruptedReplace(file.c_str())) return std::nullopt;
-    return ReadText(file);
-}
+// What an edit of a file's text did.
+enum class Edit { Refused, Unchanged, Changed };
 
-// Saves the text in its encoding, safely, as the named change.
-bool Save(const std::string& file, const char* name, const files::Concerned& concerned, ini::FileText&& text) {
-    std::optional<std::string> bytes = files::FileBytesOf(std::move(text));
+// Reads the file, edits its text (or its encoding) and saves the result in
+// the file's encoding, safely, as the named change: the file is read once,
+// under the handle that writes it. An edit that leaves the text as it was
+// writes nothing.
+bool ChangeFile(const char* path, const char* name, const files::Concerned& concerned,
+                const std::function<Edit(ini::FileText&)>& edit) {
+    const std::string file = ResolvedPath(path);
+    if (!RecoverInterruptedReplace(file.c_str())) return false;
+    Edit done = Edit::Refused;
+    ini::Encoding encoding = ini::Encoding::Ansi;
+    std::optional<std::string> bytes;
+    const auto rewrite = [&](const std::string& old) -> const std::string* {
+        ini::FileText text = files::TextOf(old);
+        done = edit(text);
+        if (done != Edit::Changed) return nullptr;
+        encoding = text.encoding;
+        bytes = files::FileBytesOf(std::move(text));
+        return bytes ? &*bytes : nullptr;
+    };
     std::string replaced;
-    if (!bytes || !ReplaceFileContents(file.c_str(), *bytes, &replaced)) return false;
+    const Replaced result = RewriteFile(file.c_str(), rewrite, &replaced);
+    if (done == Edit::Unchanged) return true;
+    if (result != Replaced::Written) return false;
+    files::NoteFileKind(file, ini::FileText{encoding, {}, {}});
     if (name != nullptr) files::RecordChange(file, name, concerned, replaced, *bytes);
     return true;
 }
 
-// Reads the file, applies the change to its text and saves the result, in
-// the file's own encoding, safely. A change that leaves the text as it was
-// writes nothing.
+// An edit made by a change of the text alone.
 template <typename Change>
-bool ChangeFile(const char* path, const char* name, const files::Concerned& concerned, Change change) {
-    const std::string file = ResolvedPath(path);
-    std::optional<ini::FileText> text = TextToChange(file);
-    if (!text) return false;
-    std::optional<std::string> changed = change(text->text);
-    if (!changed) return false;
-    if (*changed == text->text) return true;
-    text->text = std::move(*changed);
-    return Save(file, name, concerned, std::move(*text));
+std::function<Edit(ini::FileText&)> TextEdit(Change change) {
+    return [change](ini::FileText& file) {
+        std::optional<std::string> changed = change(file.text);
+        if (!changed) return Edit::Refused;
+        if (*changed == file.text) return Edit::Unchanged;
+        file.text = std::move(*changed);
+        return Edit::Changed;
+    };
 }
 
 }  // namespace
@@ -86,40 +98,43 @@ std::string ReadString(const char* section, const char* key, const char* path) {
 
 std::string CannotWrite(const char* path, std::initializer_list<const char*> texts) {
     const std::string file = ResolvedPath(path);
-    std::optional<ini::FileText> text = ReadText(file);
-    if (!text) return "";
+    ini::FileText kind;
+    switch (files::ReadFileKind(file, kind)) {
+    case files::ReadResult::Read:
+    case files::ReadResult::Missing: break;
+    default:                         return "";
+    }
     std::string typed;
     for (const char* part : texts) typed += part;
-    return files::WhyNotWritable(base::SplitIniPath(file).fileName, *text, typed);
+    return files::WhyNotWritable(base::SplitIniPath(file).fileName, kind, typed);
 }
 
 bool WriteKey(const char* section, const char* key, const char* value, const char* path, const char* change) {
     return ChangeFile(path, change, {section, key},
-                      [&](const std::string& text) { return ini::WriteProfileKey(text, section, key, value); });
+                      TextEdit([&](const std::string& text) { return ini::WriteProfileKey(text, section, key, value); }));
 }
 
 bool DeleteKey(const char* section, const char* key, const char* path, const char* change) {
     return ChangeFile(path, change, {section, key},
-                      [&](const std::string& text) { return ini::DeleteProfileKey(text, section, key); });
+                      TextEdit([&](const std::string& text) { return ini::DeleteProfileKey(text, section, key); }));
 }
 
 bool DeleteSection(const char* section, const char* path, const char* change) {
     return ChangeFile(path, change, {section, ""},
-                      [&](const std::string& text) { return ini::DeleteProfileSection(text, section); });
+                      TextEdit([&](const std::string& text) { return ini::DeleteProfileSection(text, section); }));
 }
 
 bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* change) {
-    const std::string file = ResolvedPath(path);
-    std::optional<ini::FileText> text = TextToChange(file);
-    if (!text) return false;
-    if (text->encoding == encoding) return true;
-    text->encoding = encoding;
-    return Save(file, change, {"", ""}, std::move(*text));
+    return ChangeFile(path, change, {"", ""}, [encoding](ini::FileText& file) {
+        if (file.encoding == encoding) return Edit::Unchanged;
+        file.encoding = encoding;
+        return Edit::Changed;
+    });
 }
 
 bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
                 const std::function<std::optional<std::string>(const std::string&)>& edit) {
-    return ChangeFile(path, change, concerned, edit);
+    return ChangeFile(path, change, concerned, TextEdit(edit));
 }
 
 }  // namespace profile

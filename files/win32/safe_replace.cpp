@@ -260,8 +260,8 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return Replaced::Busy;
         if (error != ERROR_FILE_NOT_FOUND) return Replaced::Failed;
         if (!createMissing) return Replaced::Busy;
-        const std::optional<std::string> bytes = change(std::string());
-        if (!bytes) return Replaced::Declined;
+        const std::string* bytes = change(std::string());
+        if (bytes == nullptr) return Replaced::Declined;
         if (WriteWholeFile(files::WidePath(path), *bytes, false) != Outcome::Written) return Replaced::Failed;
         if (replaced) replaced->clear();
         files::NoteSeen(path);
@@ -275,8 +275,8 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
     }
     // The handle shares only reading: no other program writes between this
     // look at the bytes and the write.
-    const std::optional<std::string> wanted = change(old);
-    if (!wanted) {
+    const std::string* wanted = change(old);
+    if (wanted == nullptr) {
         CloseHandle(file);
         return Replaced::Declined;
     }
@@ -317,13 +317,23 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
 }  // namespace
 
 bool ReplaceFileContents(const char* path, const std::string& bytes, std::string* replaced) {
-    const auto same = [&bytes](const std::string&) { return std::optional<std::string>(bytes); };
+    const auto same = [&bytes](const std::string&) { return &bytes; };
     return Rewrite(path, same, replaced, true) == Replaced::Written;
 }
 
 Replaced ReplaceFileContentsIf(const char* path,
                                const std::function<std::optional<std::string>(const std::string&)>& change) {
-    return Rewrite(path, change, nullptr, false);
+    std::optional<std::string> made;
+    const auto keep = [&](const std::string& old) {
+        made = change(old);
+        return made ? &*made : nullptr;
+    };
+    return Rewrite(path, keep, nullptr, false);
+}
+
+Replaced RewriteFile(const char* path, const std::function<const std::string*(const std::string&)>& change,
+                     std::string* replaced) {
+    return Rewrite(path, change, replaced, true);
 }
 
 bool DeleteFileAndRecords(const char* path) {

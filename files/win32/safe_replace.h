@@ -41,6 +41,13 @@ enum class Replaced {
 Replaced ReplaceFileContentsIf(const char* path,
                                const std::function<std::optional<std::string>(const std::string&)>& change);
 
+// The same, creating a missing file from change of no bytes: change gives
+// the bytes to write, which it keeps alive, or null to leave the file alone
+// (Declined); replaced as for ReplaceFileContents. What a change to a file's
+// text uses, so that the file is read once.
+Replaced RewriteFile(const char* path, const std::function<const std::string*(const std::string&)>& change,
+                     std::string* replaced);
+
 // Settles what a killed run left for the file: undoes a half-done write,
 // removes records of writes that are whole or never began, sets aside records
 // that do not fit the file, removes temporary files. True unless a record or

@@ -7,29 +7,29 @@
 #include "ini/scanner.h"
 #include "ini/section_name.h"
 
-namespace {
-
-// The whole first line of the file that begins with the listed header text:
-// the list shows a header cut after its first "]", but the profile service
-// reads its name up to the last "]" of the line.
-std::optional<std::string> HeaderLine(const std::string& header) {
-    ini::FileText text;
-    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) return std::nullopt;
+std::optional<std::string> HeaderLineIn(std::string_view text, const std::string& header) {
     ini::IniText file;
-    file.OpenBytes(text.text);
-    std::string line;
-    while (file.ReadIniLine(line, static_cast<std::size_t>(-1))) {
-        if (line.compare(0, header.size(), header) == 0) return line;
+    file.OpenBytes(text);
+    std::string_view piece;
+    bool ended = false;
+    // Whole lines, looked at in place: a C string's view of each, up to a NUL.
+    while (file.NextPiece(piece, ended, static_cast<std::size_t>(-1))) {
+        const std::string_view line = piece.substr(0, piece.find('\0'));
+        if (line.substr(0, header.size()) == header) return std::string(line);
     }
     return std::nullopt;
 }
 
-}  // namespace
-
 std::optional<std::string> EditableSection(HWND owner, const std::string& header) {
+    ini::FileText text;
+    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) return EditableSection(owner, header, {});
+    return EditableSection(owner, header, HeaderLineIn(text.text, header));
+}
+
+std::optional<std::string> EditableSection(HWND owner, const std::string& header,
+                                           const std::optional<std::string>& line) {
     // A name holding bytes that are not text is taken as it stands: the
     // writer finds it by those bytes and writes them back unchanged.
-    std::optional<std::string> line = HeaderLine(header);
     std::optional<std::string> section = line ? ini::ProfileSectionOfLine(*line) : ini::ServiceSectionName(header);
     if (!section) {
         Warn(owner, Format("Sorry, KEPLIN cannot change %s\nbecause its line does not start with [.", header.c_str()));

@@ -59,6 +59,10 @@ void LockChanges(HWND dialog) {
 // The open view.
 HWND Shown;
 
+// The whole line of the view's header, as the view last read the file: the
+// section a change goes to is read from it without reading the file again.
+std::optional<std::string> ViewHeaderLine;
+
 // The line the next view opened selects (Check File): its text and copy.
 std::optional<std::pair<std::string, size_t>> LineToSelect;
 
@@ -134,9 +138,12 @@ bool SectionStillThere(HWND dialog) {
     if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) return true;   // the write will say
     ini::IniText file;
     file.OpenBytes(text.text);
-    if (ini::FindSection(file, ViewHeader, ini::kListLimit)) return true;
-    SectionGone(dialog);
-    return false;
+    if (!ini::FindSection(file, ViewHeader, ini::kListLimit)) {
+        SectionGone(dialog);
+        return false;
+    }
+    ViewHeaderLine = HeaderLineIn(text.text, ViewHeader);
+    return true;
 }
 
 // Lists the section again from the file; false when the file could not be
@@ -158,6 +165,7 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
         SectionGone(dialog);
         return false;
     }
+    ViewHeaderLine = HeaderLineIn(text.text, ViewHeader);
     HWND list = List(dialog);
     std::string selected;
     const LRESULT was = SelectedListText(list, selected);
@@ -270,7 +278,7 @@ std::optional<std::pair<Key, std::string>> ChooseKey(HWND dialog, const char* ve
         Warn(dialog, Format("This line holds no key to %s:\n%s", lowerVerb, LineBuffer.c_str()));
         return std::nullopt;
     }
-    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader, ViewHeaderLine);
     if (!section) return std::nullopt;
     return std::make_pair(*key, *section);
 }
@@ -315,7 +323,7 @@ void DeleteKey(HWND dialog) {
 
 void InsertKey(HWND dialog) {
     if (base::IsNonZeroOn(Preferences.LockContents)) return;
-    std::optional<std::string> section = EditableSection(dialog, ViewHeader);
+    std::optional<std::string> section = EditableSection(dialog, ViewHeader, ViewHeaderLine);
     if (!section) return;
     if (RunDoubleInputString(dialog) == 0) {
         FocusList(dialog);

@@ -72,14 +72,28 @@ void AppendUtf16(std::u16string& out, char32_t point) {
     }
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string units;
-    units.reserve(text.size());
+void AppendAsUtf16(std::u16string& units, std::string_view text) {
+    units.reserve(units.size() + text.size());
     for (std::size_t at = 0; at < text.size();) {
+        // A run of ASCII goes in at once.
+        std::size_t run = at;
+        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+        if (run > at) {
+            const std::size_t from = units.size();
+            units.resize(from + (run - at));
+            for (std::size_t i = at; i < run; ++i) units[from + i - at] = static_cast<char16_t>(text[i]);
+            at = run;
+            continue;
+        }
         char32_t point;
         if (!NextCodePoint(text, at, point, true)) point = 0xFFFD;
         AppendUtf16(units, point);
     }
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string units;
+    AppendAsUtf16(units, text);
     return units;
 }
 

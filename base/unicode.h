@@ -23,6 +23,8 @@ void AppendUtf16(std::u16string& out, char32_t point);
 // The text (lone surrogates included) to UTF-16 and back, exactly; anything
 // else in text comes out as U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+// The same, added to units (a buffer kept for many lines).
+void AppendAsUtf16(std::u16string& units, std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace base

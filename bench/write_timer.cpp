@@ -1,6 +1,7 @@
 // write_timer: measures one key change in the middle of a large INI file, made
-// by KEPLIN's profile store (our writer and the safe replacement) and by the
-// platform's WritePrivateProfileStringA, each on its own copy of the file.
+// by KEPLIN's profile store as the user's change (our writer, the safe
+// replacement and the undo history) and by the platform's
+// WritePrivateProfileStringA, each on its own copy of the file.
 //
 //   write_timer INI_FILE WORK_FOLDER
 //
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "files/win32/file_history.h"
 #include "files/win32/profile_store.h"
 #include "ini/profile_writer.h"
 
@@ -85,9 +87,10 @@ int main(int argc, char** argv) {
     const std::string key = original.substr(keyStart, original.find('=', keyStart) - keyStart);
     const char* value = "changed by write_timer";
 
+    files::StartHistory(ours);
     LARGE_INTEGER start, stop;
     QueryPerformanceCounter(&start);
-    const bool oursWritten = profile::WriteKey(section.c_str(), key.c_str(), value, ours.c_str());
+    const bool oursWritten = profile::WriteKey(section.c_str(), key.c_str(), value, ours.c_str(), "Edit Key");
     QueryPerformanceCounter(&stop);
     const double oursMs = Milliseconds(start, stop);
 
@@ -104,7 +107,7 @@ int main(int argc, char** argv) {
     const std::string afterPlatform = ReadAll(platform);
 
     std::printf("file: %zu bytes; changed [%s] %s\n", original.size(), section.c_str(), key.c_str());
-    std::printf("KEPLIN (our writer, safe replace): %8.1f ms, %ld line(s) changed, %zu bytes after\n", oursMs,
+    std::printf("KEPLIN (writer, safe replace, history): %8.1f ms, %ld line(s) changed, %zu bytes after\n", oursMs,
                 DifferentLines(original, afterOurs), afterOurs.size());
     std::printf("platform WritePrivateProfileStringA: %6.1f ms, %zu bytes after\n", platformMs, afterPlatform.size());
     std::printf("reader sees \"%s\" in ours, \"%s\" in the platform's\n", seenOurs, seenPlatform);

@@ -23,6 +23,17 @@ target_compile_options(keplin_unit_tests PRIVATE ${KEPLIN_WARNINGS})
 target_link_libraries(keplin_unit_tests PRIVATE keplin_core gtest_main)
 gtest_discover_tests(keplin_unit_tests DISCOVERY_TIMEOUT 30)
 
+# The same tests on the core built without its SSE2 paths, as the 32-bit
+# program (built for processors without SSE2) runs it.
+add_library(keplin_core_plain STATIC ${KEPLIN_CORE_SOURCES})
+target_include_directories(keplin_core_plain PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(keplin_core_plain PRIVATE ${KEPLIN_WARNINGS} -U__SSE2__ PUBLIC ${KEPLIN_SANITIZERS})
+target_link_options(keplin_core_plain PUBLIC ${KEPLIN_SANITIZERS})
+add_executable(keplin_unit_tests_plain ${KEPLIN_UNIT_TEST_SOURCES})
+target_compile_options(keplin_unit_tests_plain PRIVATE ${KEPLIN_WARNINGS})
+target_link_libraries(keplin_unit_tests_plain PRIVATE keplin_core_plain gtest_main)
+add_test(NAME unit_tests_without_sse2 COMMAND keplin_unit_tests_plain)
+
 # The benchmark measures the code as shipped: optimised, no sanitizers.
 add_library(keplin_core_bench STATIC ${KEPLIN_CORE_SOURCES})
 target_include_directories(keplin_core_bench PUBLIC ${CMAKE_SOURCE_DIR})

@@ -2,9 +2,14 @@
 
 #include "base/unicode.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ini {
 
@@ -14,6 +19,25 @@ using base::IsContinuation;
 using base::NextCodePoint;
 
 namespace {
+
+// How many bytes at the start are ASCII: sixteen at a time with SSE2, else
+// eight.
+std::size_t AsciiPrefix(std::string_view text) {
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    for (; at + 16 <= text.size(); at += 16)
+        if (_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at))) != 0) break;
+#endif
+    while (at + 8 <= text.size()) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + at, 8);
+        if (block & 0x8080808080808080ull) break;
+        at += 8;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+    return at;
+}
+
 
 constexpr char32_t kEscapedByteBase = 0xDC00;   // U+DC80..U+DCFF: bytes 80..FF
 
@@ -138,35 +162,89 @@ std::optional<std::string> EncodeUtf8(std::string_view text) {
     });
 }
 
+// Runs of ASCII, the bulk of most files, go through UTF-16 a block at a time
+// (eight units with SSE2, one at a time elsewhere).
+std::uint16_t UnitAt(const unsigned char* p, bool little) {
+    return static_cast<std::uint16_t>(little ? (p[1] << 8 | p[0]) : (p[0] << 8 | p[1]));
+}
+
+// How many units from p on (of count) are ASCII before the first that is not.
+std::size_t AsciiUnits(const unsigned char* p, std::size_t count, bool little) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80)), zero = _mm_setzero_si128();
+    for (; i + 8 <= count; i += 8) {
+        __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * i));
+        if (!little) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, high), zero)) != 0xFFFF) break;
+    }
+#endif
+    while (i < count && UnitAt(p + 2 * i, little) < 0x80) ++i;
+    return i;
+}
+
+// The bytes of n ASCII units from p.
+void NarrowAsciiUnits(const unsigned char* p, std::size_t n, bool little, char* out) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 8 <= n; i += 8) {
+        __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * i));
+        if (!little) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+    }
+#endif
+    for (; i < n; ++i) out[i] = static_cast<char>(p[2 * i + (little ? 0 : 1)]);
+}
+
+// The units of n ASCII bytes.
+void WidenAscii(const char* text, std::size_t n, bool little, char* out) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        __m128i* to = reinterpret_cast<__m128i*>(out + 2 * i);
+        _mm_storeu_si128(to, little ? _mm_unpacklo_epi8(bytes, zero) : _mm_unpacklo_epi8(zero, bytes));
+        _mm_storeu_si128(to + 1, little ? _mm_unpackhi_epi8(bytes, zero) : _mm_unpackhi_epi8(zero, bytes));
+    }
+#endif
+    for (; i < n; ++i) {
+        out[2 * i + (little ? 0 : 1)] = text[i];
+        out[2 * i + (little ? 1 : 0)] = '\0';
+    }
+}
+
 // A UTF-16 file's body as text: pairs as characters, unpaired surrogates as
 // themselves. Two passes (length, then the bytes) keep a large file to one
 // allocation.
 std::string DecodeUtf16(std::string_view body, bool little) {
     const auto* p = reinterpret_cast<const unsigned char*>(body.data());
     const std::size_t count = body.size() / 2;
-    auto unit = [&](std::size_t i) -> char32_t {
-        return little ? (p[2 * i + 1] << 8 | p[2 * i]) : (p[2 * i] << 8 | p[2 * i + 1]);
-    };
+    auto unit = [&](std::size_t i) -> char32_t { return UnitAt(p + 2 * i, little); };
     auto paired = [&](std::size_t i) {
         const char32_t high = unit(i);
         return high >= 0xD800 && high <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF;
     };
     std::size_t length = 0;
     for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t run = AsciiUnits(p + 2 * i, count - i, little);
+        length += run;
+        i += run;
+        if (i >= count) break;
         const char32_t u = unit(i);
-        if (u < 0x80) length += 1;
-        else if (u < 0x800) length += 2;
+        if (u < 0x800) length += 2;
         else if (paired(i)) length += 4, ++i;
         else length += 3;
     }
     std::string text(length, '\0');
     char* out = &text[0];
     for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t run = AsciiUnits(p + 2 * i, count - i, little);
+        NarrowAsciiUnits(p + 2 * i, run, little, out);
+        out += run;
+        i += run;
+        if (i >= count) break;
         char32_t u = unit(i);
-        if (u < 0x80) {
-            *out++ = static_cast<char>(u);
-            continue;
-        }
         if (paired(i)) {
             u = 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
             ++i;
@@ -191,10 +269,10 @@ std::string DecodeUtf16(std::string_view body, bool little) {
 std::optional<std::string> EncodeUtf16(std::string_view text, bool little) {
     std::size_t units = 0;
     for (std::size_t at = 0; at < text.size();) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            ++at, ++units;
-            continue;
-        }
+        const std::size_t run = AsciiPrefix(text.substr(at));
+        units += run;
+        at += run;
+        if (at >= text.size()) break;
         char32_t point;
         if (!NextCodePoint(text, at, point, true)) return std::nullopt;
         units += point >= 0x10000 ? 2 : 1;
@@ -206,10 +284,11 @@ std::optional<std::string> EncodeUtf16(std::string_view text, bool little) {
         *out++ = static_cast<char>(little ? unit >> 8 : unit & 0xFF);
     };
     for (std::size_t at = 0; at < text.size();) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            put(static_cast<unsigned char>(text[at++]));
-            continue;
-        }
+        const std::size_t run = AsciiPrefix(text.substr(at));
+        WidenAscii(text.data() + at, run, little, out);
+        out += 2 * run;
+        at += run;
+        if (at >= text.size()) break;
         char32_t point;
         NextCodePoint(text, at, point, true);
         if (point < 0x10000) {
@@ -225,35 +304,33 @@ std::optional<std::string> EncodeUtf16(std::string_view text, bool little) {
 
 }  // namespace
 
+
+bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
+
 namespace {
 
-// How many bytes at the start are ASCII: runs go eight bytes at a time.
-std::size_t AsciiPrefix(std::string_view text) {
-    std::size_t at = 0;
-    while (at + 8 <= text.size()) {
-        std::uint64_t block;
-        std::memcpy(&block, text.data() + at, 8);
-        if (block & 0x8080808080808080ull) break;
-        at += 8;
-    }
-    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
-    return at;
+// The encoding, and whether the bytes are the text as they stand (a file
+// without a mark of ASCII, or of valid UTF-8): found in one pass.
+struct Found {
+    Encoding encoding;
+    bool bytesAreText;
+};
+
+Found Detect(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE") return {Encoding::Utf16Le, false};
+    if (bytes.substr(0, 2) == "\xFE\xFF") return {Encoding::Utf16Be, false};
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return {Encoding::Utf8Bom, false};
+    // Without a mark the platform reads a file in the ANSI code page: a plain
+    // ASCII file is one, and what is typed into it must be written so.
+    const std::size_t ascii = AsciiPrefix(bytes);
+    if (ascii == bytes.size()) return {Encoding::Ansi, true};
+    if (IsValidUtf8(bytes.substr(ascii))) return {Encoding::Utf8, true};
+    return {Encoding::Ansi, false};
 }
 
 }  // namespace
 
-bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
-
-Encoding DetectEncoding(std::string_view bytes) {
-    if (bytes.substr(0, 2) == "\xFF\xFE") return Encoding::Utf16Le;
-    if (bytes.substr(0, 2) == "\xFE\xFF") return Encoding::Utf16Be;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Encoding::Utf8Bom;
-    // Without a mark the platform reads a file in the ANSI code page: a plain
-    // ASCII file is one, and what is typed into it must be written so.
-    const std::size_t ascii = AsciiPrefix(bytes);
-    if (ascii == bytes.size()) return Encoding::Ansi;
-    return IsValidUtf8(bytes.substr(ascii)) ? Encoding::Utf8 : Encoding::Ansi;
-}
+Encoding DetectEncoding(std::string_view bytes) { return Detect(bytes).encoding; }
 
 std::string EncodingName(Encoding encoding, const CodePage& ansi) {
     switch (encoding) {
@@ -278,7 +355,9 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 FileText DecodeFile(std::string_view bytes, const CodePage& ansi) {
-    return DecodeFile(bytes, DetectEncoding(bytes), ansi);
+    const Found found = Detect(bytes);
+    if (found.bytesAreText) return FileText{found.encoding, std::string(bytes), {}};
+    return DecodeFile(bytes, found.encoding, ansi);
 }
 
 FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& ansi) {
@@ -307,14 +386,10 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
 }
 
 FileText DecodeFile(std::string&& bytes, const CodePage& ansi) {
-    const Encoding encoding = DetectEncoding(bytes);
-    const bool sameBytes = encoding == Encoding::Utf8 || (encoding == Encoding::Ansi && IsAscii(bytes));
-    if (!sameBytes) return DecodeFile(std::string_view(bytes), encoding, ansi);
+    const Found found = Detect(bytes);
+    if (!found.bytesAreText) return DecodeFile(std::string_view(bytes), found.encoding, ansi);
     // Valid UTF-8, or ASCII in the ANSI code page: the bytes are the text.
-    FileText file;
-    file.encoding = encoding;
-    file.text = std::move(bytes);
-    return file;
+    return FileText{found.encoding, std::move(bytes), {}};
 }
 
 std::optional<std::string> EncodeFile(FileText&& file, const CodePage& ansi) {

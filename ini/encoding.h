@@ -90,6 +90,7 @@ std::string FirstCharacterNotHeld(std::string_view text, Encoding encoding, cons
 
 // The text (surrogates written as above included) to UTF-16 and back,
 // exactly.
+using base::AppendAsUtf16;
 using base::Utf16ToUtf8;
 using base::Utf8ToUtf16;
 

@@ -4,15 +4,17 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ini {
 
 // True when a sorts before b ignoring ASCII case.
-bool LessIgnoringCase(const std::string& a, const std::string& b);
+bool LessIgnoringCase(std::string_view a, std::string_view b);
 
 // Sorts lines by LessIgnoringCase; lines that compare equal keep file order.
 void SortIgnoringCase(std::vector<std::string>& lines);
+void SortIgnoringCase(std::vector<std::string_view>& lines);
 
 // Whether lists filled by preference sort their lines: Alphabetize exactly 1.
 bool SortsByPreference(int32_t alphabetize);
@@ -21,5 +23,6 @@ bool SortsByPreference(int32_t alphabetize);
 // Alphabetize preference is on, file order otherwise. Every list filled by
 // preference and the search's line store go through here.
 void ArrangeByPreference(std::vector<std::string>& lines, int32_t alphabetize);
+void ArrangeByPreference(std::vector<std::string_view>& lines, int32_t alphabetize);
 
 }  // namespace ini

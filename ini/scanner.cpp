@@ -96,41 +96,46 @@ void StripLineEnd(std::string& line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
 }
 
-bool IsSectionHeader(std::string& line) {
+std::size_t SectionHeaderLength(std::string_view line) {
     std::size_t open;
     if (!line.empty() && line[0] == '[')
         open = 0;
     else if (line.size() > 1 && line[1] == '[')
         open = 1;
     else
-        return false;
+        return 0;
     const std::size_t close = line.find(']', open + 1);
-    if (close == std::string::npos) return false;
-    line.resize(close + 1);
+    return close == std::string_view::npos ? 0 : close + 1;
+}
+
+bool IsSectionHeader(std::string& line) {
+    const std::size_t length = SectionHeaderLength(line);
+    if (length == 0) return false;
+    line.resize(length);
     return true;
 }
 
 int ListSectionHeaders(IniText& file, LineSink& sink) {
     if (!file.open_) return 0;
     int added = 0;
-    std::string line;
+    // A header is a stretch of the text: the sink may keep the view.
     const auto addIfHeader = [&](std::string_view piece) {
         if (piece.empty() || (piece[0] != '[' && (piece.size() < 2 || piece[1] != '['))) return;
-        line.assign(piece.substr(0, piece.find('\0')));
-        if (!IsSectionHeader(line)) return;
-        sink.Add(line);
+        const std::string_view line = piece.substr(0, piece.find('\0'));
+        const std::size_t length = SectionHeaderLength(line);
+        if (length == 0) return;
+        sink.AddText(line.substr(0, length));
         ++added;
     };
-    // A header piece starts with "[" or has one second: memchr finds each
+    // A header piece starts with "[" or has one second: a search finds each
     // "[" (most lines have none and are passed at its speed), and only the
     // line holding one is cut into pieces as a read would cut it.
     const char* data = file.text_.data();
     const std::size_t end = file.text_.size(), most = kListLimit - 1;
     std::size_t from = file.pos_;   // a line's start
     while (from < end) {
-        const void* found = std::memchr(data + from, '[', end - from);
-        if (found == nullptr) break;
-        const std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+        const std::size_t bracket = static_cast<std::size_t>(FindByte(data + from, data + end, '[') - data);
+        if (bracket == end) break;
         std::size_t start = bracket;
         while (start > from && data[start - 1] != '\n' && data[start - 1] != '\r') --start;
         const std::size_t lineEnd = static_cast<std::size_t>(FindLineEnd(data + bracket, data + end) - data);

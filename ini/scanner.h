@@ -19,6 +19,9 @@ class LineSink {
 public:
     virtual ~LineSink() = default;
     virtual void Add(const std::string& line) = 0;
+    // A line that is a stretch of the text the pass reads, which the caller
+    // keeps alive as long as the sink uses it: a sink may keep the view.
+    virtual void AddText(std::string_view line) { Add(std::string(line)); }
 };
 
 // Collects lines in memory (tests, benchmarks).
@@ -67,6 +70,8 @@ void StripLineEnd(std::string& line);
 // The header test: "[" at index 0 or 1, then a "]" after it. On success the
 // text is cut right after that "]" and true is returned.
 bool IsSectionHeader(std::string& line);
+// The same test on a view: the length up to and with that "]", or 0.
+std::size_t SectionHeaderLength(std::string_view line);
 
 // Section list pass: every header (cut after its "]") in file order.
 // Returns the number of headers added.

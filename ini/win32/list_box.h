@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ini/scanner.h"
@@ -21,7 +23,11 @@ public:
     // alphabetize: the preference as stored, for Order::ByPreference.
     ListFiller(HWND list, Order order, int32_t alphabetize = 0)
         : list_(list), order_(order), alphabetize_(alphabetize) {}
-    void Add(const std::string& line) override { lines_.push_back(line); }
+    void Add(const std::string& line) override {
+        owned_.push_back(line);
+        lines_.push_back(owned_.back());
+    }
+    void AddText(std::string_view line) override { lines_.push_back(line); }
     // Sorts when asked (Alphabetize on) and fills the list; returns the count.
     int Finish();
 
@@ -29,7 +35,8 @@ private:
     HWND list_;
     Order order_;
     int32_t alphabetize_;
-    std::vector<std::string> lines_;
+    std::deque<std::string> owned_;           // lines given as strings, kept in place
+    std::vector<std::string_view> lines_;     // every line, in the order added
 };
 
 // Measures every item of the list in its font and sets the list's horizontal

@@ -225,12 +225,12 @@ int Take(const std::string& source, const std::string& work) {
         return profile::WriteKey(section.c_str(), key.c_str(), value.c_str(), copy.c_str(), "Edit Key Key1");
     }, afterEdit);
     const double takeKey = best([&] {
-        return profile::ChangeText(copy.c_str(), "Take", {section, key}, [&](const std::string& text) {
+        return profile::ChangeText(copy.c_str(), "Take", {section, key}, [&](std::string_view text) {
             return ini::TakeProfileKey(text, theirs, section, key);
         });
     }, afterKey);
     const double takeSection = best([&] {
-        return profile::ChangeText(copy.c_str(), "Take Section", {section, ""}, [&](const std::string& text) {
+        return profile::ChangeText(copy.c_str(), "Take Section", {section, ""}, [&](std::string_view text) {
             return ini::TakeProfileSection(text, theirs, section);
         });
     }, afterSection);

@@ -79,16 +79,17 @@ UndoRecord MakeUndoRecord(std::string_view old, std::string_view now, std::strin
     return record;
 }
 
-std::string FormatUndoRecord(const UndoRecord& record) {
+std::string UndoRecordHead(const UndoRecord& record) {
     std::string text = kMagic;
     for (std::uint64_t number : {record.from, record.oldSize, record.newSize, record.newLength, record.piece})
         text += std::to_string(number) + " ";
     text += std::to_string(record.newHashes.size()) + "\n";
     text += record.path + "\n";
     for (const Hash128& hash : record.newHashes) text += HexOf(hash) + "\n";
-    text += record.oldBytes;
     return text;
 }
+
+std::string FormatUndoRecord(const UndoRecord& record) { return UndoRecordHead(record) + record.oldBytes; }
 
 std::optional<UndoRecord> ParseUndoRecord(std::string_view text) {
     if (text.substr(0, sizeof kMagic - 1) != kMagic) return std::nullopt;

@@ -52,6 +52,9 @@ UndoRecord MakeUndoRecord(std::string_view old, std::string_view now, std::strin
                           std::uint64_t piece = kWritePiece);
 
 std::string FormatUndoRecord(const UndoRecord& record);
+// The record's text before its old bytes, which follow it to the end: a
+// record can be written in two pieces, its old bytes not copied.
+std::string UndoRecordHead(const UndoRecord& record);
 // Nothing for text that is no complete, consistent record, and for a record
 // of an earlier format (none held the new bytes' pieces in a hash made to
 // tell them apart): such a record is set aside, never applied.

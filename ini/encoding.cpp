@@ -332,6 +332,12 @@ Found Detect(std::string_view bytes) {
 
 Encoding DetectEncoding(std::string_view bytes) { return Detect(bytes).encoding; }
 
+std::optional<Encoding> EncodingOfBytesThatAreText(std::string_view bytes) {
+    const Found found = Detect(bytes);
+    if (!found.bytesAreText) return std::nullopt;
+    return found.encoding;
+}
+
 std::string EncodingName(Encoding encoding, const CodePage& ansi) {
     switch (encoding) {
     case Encoding::Ansi:    return ansi.Name();

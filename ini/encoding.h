@@ -68,6 +68,10 @@ struct FileText {
     std::string oddByte;       // a UTF-16 file's last byte when its length is odd
 };
 
+// The encoding of bytes that are their own text (a file without a mark of
+// ASCII, or of valid UTF-8); nothing when they must be decoded.
+std::optional<Encoding> EncodingOfBytesThatAreText(std::string_view bytes);
+
 FileText DecodeFile(std::string_view bytes, const CodePage& ansi);
 FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& ansi);
 // The same, taking the bytes: a UTF-8 file's bytes become its text without

@@ -49,6 +49,33 @@ ProfileLines::ProfileLines(std::string_view text) : text_(text) {
     pos_ = bodyStart_;
 }
 
+ProfileLines::ProfileLines(std::string_view text, std::size_t offset) : ProfileLines(text) {
+    if (offset > pos_) pos_ = offset < text_.size() ? offset : text_.size();
+}
+
+std::size_t FindProfileSection(std::string_view text, std::string_view section, std::size_t offset) {
+    const char* data = text.data();
+    const char* end = data + text.size();
+    std::size_t from = offset;   // a line's start
+    while (from < text.size()) {
+        const char* bracket = FindByte(data + from, end, '[');
+        if (bracket == end) break;
+        // A header's "[" has only blanks before it on its line.
+        const char* start = bracket;
+        while (start > data + from && IsProfileBlank(start[-1])) --start;
+        const bool lineStart = start == data + from || start[-1] == '\n' || start[-1] == '\r';
+        const char* lineEnd = FindLineEnd(bracket, end);
+        if (lineStart) {
+            const ProfileLine line = ParseProfileLine(std::string_view(start, static_cast<std::size_t>(lineEnd - start)));
+            if (line.kind == ProfileLineKind::Header && SameProfileName(line.name, section))
+                return static_cast<std::size_t>(start - data);
+        }
+        from = static_cast<std::size_t>(lineEnd - data);
+        if (from < text.size()) from += (text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n') ? 2 : 1;
+    }
+    return std::string_view::npos;
+}
+
 bool ProfileLines::Next(ProfileLine& line) {
     if (pos_ >= text_.size()) return false;
     const std::size_t start = pos_;

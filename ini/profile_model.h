@@ -43,6 +43,8 @@ struct ProfileLine {
 class ProfileLines {
 public:
     explicit ProfileLines(std::string_view text);
+    // The lines from the line that starts at offset on (numbered from 1 there).
+    ProfileLines(std::string_view text, std::size_t offset);
     // The next line; false at the end of the text.
     bool Next(ProfileLine& line);
     // Where the first line starts (after a UTF-8 mark).
@@ -60,6 +62,11 @@ private:
 
 // A line's text as the reader takes it.
 ProfileLine ParseProfileLine(std::string_view content);
+
+// Where the line of the first header naming section starts, looking from
+// the line that starts at offset on; npos when there is none. Lines that
+// hold no "[" are passed over at the speed of a byte search.
+std::size_t FindProfileSection(std::string_view text, std::string_view section, std::size_t offset);
 
 // What the reader sees in a text: every section (the unnamed first one
 // included, with the name "") with its key lines in file order, each as name

@@ -77,13 +77,18 @@ std::optional<std::string> WriteKeyLine(std::string_view text, std::string_view 
     // Without "=", the line must still read as that key: not empty, not a header.
     if (!value && ParseProfileLine(key).kind != ProfileLineKind::Key) return std::nullopt;
 
-    // The unnamed part before the first header is the section "".
+    const std::string added = value ? KeyLine(key, *value) : std::string(key);
+    // The unnamed part before the first header is the section ""; a named
+    // one is sought header by header, its lines then walked.
+    const std::size_t start = section.empty() ? file.BodyStart() : FindProfileSection(text, section, file.BodyStart());
+    if (start == std::string_view::npos) return WithNewSection(text, file, section, &added);
+    ProfileLines lines(text, start);
     bool inTarget = section.empty();
     bool found = inTarget;
     bool haveAnchor = false;   // a non-empty line of the target section, or its header
     ProfileLine anchor;
     ProfileLine line;
-    while (file.Next(line)) {
+    while (lines.Next(line)) {
         if (line.kind == ProfileLineKind::Header) {
             if (inTarget) break;
             if (!found && SameProfileName(line.name, section)) {
@@ -115,7 +120,6 @@ std::optional<std::string> WriteKeyLine(std::string_view text, std::string_view 
         return Splice(text, line.start + valueStart, line.contentEnd, *value);
     }
 
-    const std::string added = value ? KeyLine(key, *value) : std::string(key);
     if (found) {
         if (!haveAnchor) {
             // An unnamed part without lines: its first key opens the file.
@@ -147,10 +151,8 @@ std::optional<std::string> AddProfileSection(std::string_view text, std::string_
     section = CString(section);
     if (Utf16(text) || HoldsLineEnd(section)) return std::nullopt;
     section = TrimProfileBlanks(section);
-    if (section.empty()) return std::string(text);
-    ProfileLine line;
-    while (file.Next(line))
-        if (line.kind == ProfileLineKind::Header && SameProfileName(line.name, section)) return std::string(text);
+    if (section.empty() || FindProfileSection(text, section, file.BodyStart()) != std::string_view::npos)
+        return std::string(text);
     return WithNewSection(text, file, section, nullptr);
 }
 
@@ -162,16 +164,30 @@ std::optional<std::string> DeleteProfileKey(std::string_view text, std::string_v
     if (Utf16(text) || HoldsLineEnd(section) || HoldsLineEnd(key)) return std::nullopt;
     section = TrimProfileBlanks(section);
     key = TrimProfileBlanks(key);
-    // Every section of that name is searched, in file order, as the platform does.
-    bool inTarget = section.empty();
-    ProfileLine line;
-    while (file.Next(line)) {
-        if (line.kind == ProfileLineKind::Header) {
-            inTarget = SameProfileName(line.name, section);
-            continue;
+    // Every section of that name is searched, in file order, as the platform
+    // does: the unnamed part first, then each header of that name.
+    std::size_t start = section.empty() ? file.BodyStart() : FindProfileSection(text, section, file.BodyStart());
+    bool first = !section.empty();   // the walk begins on the section's own header
+    while (start != std::string_view::npos) {
+        ProfileLines lines(text, start);
+        ProfileLine line;
+        std::size_t next = text.size();
+        while (lines.Next(line)) {
+            if (line.kind == ProfileLineKind::Header) {
+                if (first) {
+                    first = false;
+                    continue;
+                }
+                next = line.start;
+                break;
+            }
+            first = false;
+            if (line.kind == ProfileLineKind::Key && SameProfileName(line.name, key))
+                return Splice(text, line.start, line.end, "");
         }
-        if (line.kind == ProfileLineKind::Key && inTarget && SameProfileName(line.name, key))
-            return Splice(text, line.start, line.end, "");
+        // A later "[]" is a section of the empty name too.
+        start = next == text.size() ? std::string_view::npos : FindProfileSection(text, section, next);
+        first = true;
     }
     return std::string(text);
 }
@@ -181,19 +197,20 @@ std::optional<std::string> DeleteProfileSection(std::string_view text, std::stri
     section = CString(section);
     if (Utf16(text) || HoldsLineEnd(section)) return std::nullopt;
     section = TrimProfileBlanks(section);
-    bool inTarget = section.empty();
-    std::size_t from = file.BodyStart();
+    const std::size_t from = section.empty() ? file.BodyStart() : FindProfileSection(text, section, file.BodyStart());
+    if (from == std::string_view::npos) return std::string(text);
+    ProfileLines lines(text, from);
     ProfileLine line;
-    while (file.Next(line)) {
+    bool header = !section.empty();   // the first line is the section's own header
+    while (lines.Next(line)) {
         if (line.kind != ProfileLineKind::Header) continue;
-        if (inTarget) return Splice(text, from, line.start, "");
-        if (SameProfileName(line.name, section)) {
-            inTarget = true;
-            from = line.start;
+        if (header) {
+            header = false;
+            continue;
         }
+        return Splice(text, from, line.start, "");
     }
-    if (inTarget) return Splice(text, from, text.size(), "");
-    return std::string(text);
+    return Splice(text, from, text.size(), "");
 }
 
 }  // namespace ini

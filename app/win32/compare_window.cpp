@@ -277,7 +277,7 @@ void Take(HWND dialog, bool section) {
     if (TheirsIsBackup) BackupMade = 1;
     if (!PrepareChange(dialog, {written.c_str()})) return;
     const bool done = profile::ChangeText(FullPath, change.c_str(), {row.section, section ? "" : row.key},
-                                          [&](const std::string& text) {
+                                          [&](std::string_view text) {
                                               return section ? ini::TakeProfileSection(text, theirs, row.section)
                                                              : ini::TakeProfileKey(text, theirs, row.section, row.key);
                                           });

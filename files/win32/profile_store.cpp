@@ -41,23 +41,38 @@ std::optional<ini::FileText> ReadText(const std::string& path) {
 // What an edit of a file's text did.
 enum class Edit { Refused, Unchanged, Changed };
 
+// An edit is given the file's text and, in changed, its encoding; when it
+// changes anything it puts the new text (and encoding) into changed.
+using Editor = std::function<Edit(std::string_view text, ini::FileText& changed)>;
+
 // Reads the file, edits its text (or its encoding) and saves the result in
 // the file's encoding, safely, as the named change: the file is read once,
-// under the handle that writes it. An edit that leaves the text as it was
-// writes nothing.
-bool ChangeFile(const char* path, const char* name, const files::Concerned& concerned,
-                const std::function<Edit(ini::FileText&)>& edit) {
+// under the handle that writes it, and bytes that are their own text (ASCII,
+// UTF-8) are edited where they lie, not copied. An edit that leaves the
+// text as it was writes nothing.
+bool ChangeFile(const char* path, const char* name, const files::Concerned& concerned, const Editor& edit) {
     const std::string file = ResolvedPath(path);
     if (!RecoverInterruptedReplace(file.c_str())) return false;
     Edit done = Edit::Refused;
     ini::Encoding encoding = ini::Encoding::Ansi;
     std::optional<std::string> bytes;
     const auto rewrite = [&](const std::string& old) -> const std::string* {
-        ini::FileText text = files::TextOf(old);
-        done = edit(text);
+        ini::FileText changed;
+        std::string decoded;
+        std::string_view text = old;
+        if (const std::optional<ini::Encoding> same = ini::EncodingOfBytesThatAreText(old)) {
+            changed.encoding = *same;
+        } else {
+            ini::FileText read = files::TextOf(old);
+            changed.encoding = read.encoding;
+            changed.oddByte = std::move(read.oddByte);
+            decoded = std::move(read.text);
+            text = decoded;
+        }
+        done = edit(text, changed);
         if (done != Edit::Changed) return nullptr;
-        encoding = text.encoding;
-        bytes = files::FileBytesOf(std::move(text));
+        encoding = changed.encoding;
+        bytes = files::FileBytesOf(std::move(changed));
         return bytes ? &*bytes : nullptr;
     };
     std::string replaced;
@@ -71,12 +86,12 @@ bool ChangeFile(const char* path, const char* name, const files::Concerned& conc
 
 // An edit made by a change of the text alone.
 template <typename Change>
-std::function<Edit(ini::FileText&)> TextEdit(Change change) {
-    return [change](ini::FileText& file) {
-        std::optional<std::string> changed = change(file.text);
-        if (!changed) return Edit::Refused;
-        if (*changed == file.text) return Edit::Unchanged;
-        file.text = std::move(*changed);
+Editor TextEdit(Change change) {
+    return [change](std::string_view text, ini::FileText& changed) {
+        std::optional<std::string> result = change(text);
+        if (!result) return Edit::Refused;
+        if (*result == text) return Edit::Unchanged;
+        changed.text = std::move(*result);
         return Edit::Changed;
     };
 }
@@ -111,29 +126,30 @@ std::string CannotWrite(const char* path, std::initializer_list<const char*> tex
 
 bool WriteKey(const char* section, const char* key, const char* value, const char* path, const char* change) {
     return ChangeFile(path, change, {section, key},
-                      TextEdit([&](const std::string& text) { return ini::WriteProfileKey(text, section, key, value); }));
+                      TextEdit([&](std::string_view text) { return ini::WriteProfileKey(text, section, key, value); }));
 }
 
 bool DeleteKey(const char* section, const char* key, const char* path, const char* change) {
     return ChangeFile(path, change, {section, key},
-                      TextEdit([&](const std::string& text) { return ini::DeleteProfileKey(text, section, key); }));
+                      TextEdit([&](std::string_view text) { return ini::DeleteProfileKey(text, section, key); }));
 }
 
 bool DeleteSection(const char* section, const char* path, const char* change) {
     return ChangeFile(path, change, {section, ""},
-                      TextEdit([&](const std::string& text) { return ini::DeleteProfileSection(text, section); }));
+                      TextEdit([&](std::string_view text) { return ini::DeleteProfileSection(text, section); }));
 }
 
 bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* change) {
-    return ChangeFile(path, change, {"", ""}, [encoding](ini::FileText& file) {
-        if (file.encoding == encoding) return Edit::Unchanged;
-        file.encoding = encoding;
+    return ChangeFile(path, change, {"", ""}, [encoding](std::string_view text, ini::FileText& changed) {
+        if (changed.encoding == encoding) return Edit::Unchanged;
+        changed.encoding = encoding;
+        changed.text = std::string(text);
         return Edit::Changed;
     });
 }
 
 bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
-                const std::function<std::optional<std::string>(const std::string&)>& edit) {
+                const std::function<std::optional<std::string>(std::string_view)>& edit) {
     return ChangeFile(path, change, concerned, TextEdit(edit));
 }
 

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "files/change_history.h"
 #include "ini/encoding.h"
@@ -41,6 +42,6 @@ bool ConvertEncoding(const char* path, ini::Encoding encoding, const char* chang
 // text read (nothing refuses the change), saved and recorded as one change
 // named change, about concerned.
 bool ChangeText(const char* path, const char* change, const files::Concerned& concerned,
-                const std::function<std::optional<std::string>(const std::string&)>& edit);
+                const std::function<std::optional<std::string>(std::string_view)>& edit);
 
 }  // namespace profile

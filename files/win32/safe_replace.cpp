@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,11 +69,13 @@ enum class Outcome { Written, Refused, NoRoom };
 // renamed, so that target never exists half-written. Refused: the folder
 // would not take the file (or, without replace, one is there already);
 // NoRoom: it was made but could not be written whole.
-Outcome WriteWholeFile(const std::wstring& target, const std::string& bytes, bool replace) {
+Outcome WriteWholeFile(const std::wstring& target, std::initializer_list<std::string_view> pieces, bool replace) {
     const std::wstring part = target + files::WidePath(kPartSuffix);
     HANDLE file = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Outcome::Refused;
-    const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+    bool written = true;
+    for (std::string_view piece : pieces) written = written && WriteAll(file, piece);
+    written = written && FlushFileBuffers(file);
     CloseHandle(file);
     if (written && MoveFileExW(part.c_str(), target.c_str(),
                                MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
@@ -202,16 +205,17 @@ bool SettleRecords(HANDLE file, const std::string& path, const std::string& fina
 // nothing when neither takes it and the change is written without one (as
 // the platform's own writer would). roomy is false when the record did not
 // fit beside the file: a disk that full would not take the change either.
-std::wstring KeepRecord(const std::string& finalPath, const std::string& text, bool& roomy) {
+std::wstring KeepRecord(const std::string& finalPath, const files::UndoRecord& record, bool& roomy) {
     roomy = true;
+    const std::string head = files::UndoRecordHead(record);
     const std::wstring beside = files::WidePath(finalPath + kUndoSuffix);
-    switch (WriteWholeFile(beside, text, false)) {
+    switch (WriteWholeFile(beside, {head, record.oldBytes}, false)) {
     case Outcome::Written: return beside;
     case Outcome::NoRoom: roomy = false; return std::wstring();
     case Outcome::Refused: break;
     }
     const std::wstring away = RecordAway(finalPath, true);
-    if (!away.empty() && WriteWholeFile(away, text, false) == Outcome::Written) return away;
+    if (!away.empty() && WriteWholeFile(away, {head, record.oldBytes}, false) == Outcome::Written) return away;
     return std::wstring();
 }
 
@@ -262,7 +266,7 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
         if (!createMissing) return Replaced::Busy;
         const std::string* bytes = change(std::string());
         if (bytes == nullptr) return Replaced::Declined;
-        if (WriteWholeFile(files::WidePath(path), *bytes, false) != Outcome::Written) return Replaced::Failed;
+        if (WriteWholeFile(files::WidePath(path), {*bytes}, false) != Outcome::Written) return Replaced::Failed;
         if (replaced) replaced->clear();
         files::NoteSeen(path);
         return Replaced::Written;
@@ -285,7 +289,7 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
     if (old != bytes) {
         const files::UndoRecord record = files::MakeUndoRecord(old, bytes, finalPath);
         // The record is kept before the file is touched.
-        const std::wstring kept = KeepRecord(finalPath, files::FormatUndoRecord(record), done);
+        const std::wstring kept = KeepRecord(finalPath, record, done);
         if (done) {
             const std::vector<files::FileStep> steps = files::WriteSteps(record, bytes);
             size_t stepsDone = 0;

@@ -3,6 +3,9 @@
 // 44 MB, the same bytes bench/make-big-ini writes) is made in the temp folder.
 #include <chrono>
 #include <cstdio>
+#include <deque>
+#include <string_view>
+#include <vector>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +39,15 @@ bool WriteBigIni(const std::string& path, long sections) {
     return std::fclose(out) == 0;
 }
 
+// Keeps each header as a view of the text, as the section list does.
+class ViewSink : public ini::LineSink {
+public:
+    void Add(const std::string& line) override { owned.push_back(line), lines.push_back(owned.back()); }
+    void AddText(std::string_view line) override { lines.push_back(line); }
+    std::deque<std::string> owned;
+    std::vector<std::string_view> lines;
+};
+
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -65,9 +77,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open %s\n", path.c_str());
         return 1;
     }
+    const double readMs = MillisecondsSince(start);
+
+    // The listing pass over the text in memory, its headers kept as views of
+    // the text, as the section list keeps them.
+    start = std::chrono::steady_clock::now();
     ini::IniText file;
     file.OpenBytes(text);
-    ini::VectorSink headers;
+    ViewSink headers;
     ini::ListSectionHeaders(file, headers);
     file.Close();
     const double listMs = MillisecondsSince(start);
@@ -79,7 +96,8 @@ int main(int argc, char** argv) {
     std::printf("file:    %s (%llu bytes)\n", path.c_str(),
                 error ? 0ULL : static_cast<unsigned long long>(bytes));
     std::printf("headers: %zu\n", headers.lines.size());
-    std::printf("list:    %.1f ms\n", listMs);
+    std::printf("read:    %.1f ms (the whole file into memory)\n", readMs);
+    std::printf("list:    %.1f ms (the listing pass over it)\n", listMs);
     std::printf("sort:    %.1f ms\n", sortMs);
     if (madeHere) std::filesystem::remove(path, error);
     return 0;

@@ -2,15 +2,24 @@
 // against a plain model of the line reader: CR LF and a lone CR each folded
 // into one newline, lines cut into pieces of at most limit - 1 characters
 // (a byte 10xxxxxx continues the character before it), a piece cut at its
-// first NUL byte.
+// first NUL byte. The same bytes read as UTF-16 list the same headers.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "ini/encoding.h"
 #include "ini/scanner.h"
 
 namespace {
+
+// UTF-16 needs no code page.
+class NoCodePage : public ini::CodePage {
+public:
+    std::optional<std::u16string> Read(std::string_view) const override { return std::nullopt; }
+    std::optional<std::string> Write(std::u16string_view) const override { return std::nullopt; }
+    std::string Name() const override { return ""; }
+} const kNoCodePage;
 
 std::vector<std::string> ModelLines(const std::string& bytes, size_t limit) {
     std::string folded;
@@ -98,6 +107,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 FUZZ_CHECK(line.find('\n') == std::string::npos);
             }
         }
+    }
+
+    // The same bytes as a UTF-16 body, either way round: the pass over its
+    // units lists what the pass over its decoded text lists.
+    for (bool little : {true, false}) {
+        const std::string text = ini::DecodeUtf16Body(bytes, little);
+        file.OpenBytes(text);
+        ini::VectorSink decoded, units;
+        ini::ListSectionHeaders(file, decoded);
+        ini::ListSectionHeadersUtf16(bytes, little, units);
+        FUZZ_CHECK(units.lines == decoded.lines);
+    }
+    // And the text itself written as UTF-16, headers and all.
+    const ini::FileText asText{ini::Encoding::Utf16Le, bytes, {}};
+    if (const std::optional<std::string> utf16 = ini::EncodeFile(asText, kNoCodePage)) {
+        ini::VectorSink units;
+        ini::ListSectionHeadersUtf16(std::string_view(*utf16).substr(2), true, units);
+        FUZZ_CHECK(units.lines == headers.lines);
     }
     return 0;
 }

@@ -214,10 +214,9 @@ void WidenAscii(const char* text, std::size_t n, bool little, char* out) {
     }
 }
 
-// A UTF-16 file's body as text: pairs as characters, unpaired surrogates as
-// themselves. Two passes (length, then the bytes) keep a large file to one
-// allocation.
-std::string DecodeUtf16(std::string_view body, bool little) {
+}  // namespace
+
+std::string DecodeUtf16Body(std::string_view body, bool little) {
     const auto* p = reinterpret_cast<const unsigned char*>(body.data());
     const std::size_t count = body.size() / 2;
     auto unit = [&](std::size_t i) -> char32_t { return UnitAt(p + 2 * i, little); };
@@ -263,6 +262,8 @@ std::string DecodeUtf16(std::string_view body, bool little) {
     }
     return text;
 }
+
+namespace {
 
 // The text as a UTF-16 file's body; nothing when it holds anything but
 // characters and surrogates. Two passes, as above.
@@ -317,9 +318,8 @@ struct Found {
 };
 
 Found Detect(std::string_view bytes) {
-    if (bytes.substr(0, 2) == "\xFF\xFE") return {Encoding::Utf16Le, false};
-    if (bytes.substr(0, 2) == "\xFE\xFF") return {Encoding::Utf16Be, false};
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return {Encoding::Utf8Bom, false};
+    const Encoding marked = EncodingByMark(bytes);
+    if (marked != Encoding::Ansi) return {marked, false};
     // Without a mark the platform reads a file in the ANSI code page: a plain
     // ASCII file is one, and what is typed into it must be written so.
     const std::size_t ascii = AsciiPrefix(bytes);
@@ -331,6 +331,13 @@ Found Detect(std::string_view bytes) {
 }  // namespace
 
 Encoding DetectEncoding(std::string_view bytes) { return Detect(bytes).encoding; }
+
+Encoding EncodingByMark(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE") return Encoding::Utf16Le;
+    if (bytes.substr(0, 2) == "\xFE\xFF") return Encoding::Utf16Be;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return Encoding::Utf8Bom;
+    return Encoding::Ansi;
+}
 
 std::optional<Encoding> EncodingOfBytesThatAreText(std::string_view bytes) {
     const Found found = Detect(bytes);
@@ -379,7 +386,7 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
         const std::string_view body = bytes.substr(bytes.size() < 2 ? bytes.size() : 2);
-        file.text = DecodeUtf16(body, encoding == Encoding::Utf16Le);
+        file.text = DecodeUtf16Body(body, encoding == Encoding::Utf16Le);
         if (body.size() % 2) file.oddByte.assign(body.substr(body.size() - 1));
         break;
     }

@@ -52,6 +52,8 @@ public:
 // platform's profile calls read every file without a mark (plain ASCII and
 // empty files included).
 Encoding DetectEncoding(std::string_view bytes);
+// The encoding a byte-order mark at the start names; Ansi without one.
+Encoding EncodingByMark(std::string_view bytes);
 
 // How the main window names an encoding.
 std::string EncodingName(Encoding encoding, const CodePage& ansi);
@@ -77,6 +79,10 @@ FileText DecodeFile(std::string_view bytes, Encoding encoding, const CodePage& a
 // The same, taking the bytes: a UTF-8 file's bytes become its text without
 // a copy (a file may be tens of megabytes).
 FileText DecodeFile(std::string&& bytes, const CodePage& ansi);
+
+// A UTF-16 file's body (after its mark) as text: pairs as characters,
+// unpaired surrogates as themselves (see above), a last odd byte left out.
+std::string DecodeUtf16Body(std::string_view body, bool little);
 
 // The file's bytes for text in that file's encoding: the mark first, every
 // line in the encoding. Nothing when a character cannot be written in it.

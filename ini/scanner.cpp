@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ini/encoding.h"
 #include "ini/line_ends.h"
 
 namespace ini {
@@ -152,6 +153,87 @@ int ListSectionHeaders(IniText& file, LineSink& sink) {
         if (from < end) from += (data[from] == '\r' && from + 1 < end && data[from + 1] == '\n') ? 2 : 1;
     }
     file.pos_ = end;
+    return added;
+}
+
+namespace {
+
+char16_t UnitAt(const unsigned char* p, std::size_t i, bool little) {
+    return static_cast<char16_t>(little ? (p[2 * i + 1] << 8 | p[2 * i]) : (p[2 * i] << 8 | p[2 * i + 1]));
+}
+
+// The first unit c in [from, count), or count: eight units at a time with SSE2.
+std::size_t FindUnit(const unsigned char* p, std::size_t from, std::size_t count, char16_t c, bool little) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi16(static_cast<short>(little ? c : static_cast<char16_t>(c << 8 | c >> 8)));
+    for (; i + 8 <= count; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * i));
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi16(units, wanted));
+        if (found != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(found))) / 2;
+    }
+#endif
+    while (i < count && UnitAt(p, i, little) != c) ++i;
+    return i;
+}
+
+// Hands a sink that keeps views copies instead: the text they would view is
+// decoded for the moment only.
+class CopyingSink : public LineSink {
+public:
+    explicit CopyingSink(LineSink& sink) : sink_(sink) {}
+    void Add(const std::string& line) override { sink_.Add(line); }
+
+private:
+    LineSink& sink_;
+};
+
+}  // namespace
+
+int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink) {
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    const std::size_t count = body.size() / 2, most = kListLimit - 1;
+    const auto unit = [&](std::size_t i) { return UnitAt(p, i, little); };
+    const auto text = [&](std::size_t from, std::size_t to) {
+        return DecodeUtf16Body(body.substr(2 * from, 2 * (to - from)), little);
+    };
+    int added = 0;
+    std::size_t from = 0;   // a line's start
+    while (from < count) {
+        const std::size_t bracket = FindUnit(p, from, count, u'[', little);
+        if (bracket == count) break;
+        std::size_t start = bracket;
+        while (start > from && unit(start - 1) != u'\n' && unit(start - 1) != u'\r') --start;
+        std::size_t lineEnd = bracket;
+        while (lineEnd < count && unit(lineEnd) != u'\n' && unit(lineEnd) != u'\r') ++lineEnd;
+        if (lineEnd - start < most) {
+            // Fewer units than a piece holds characters: the line is one
+            // piece. Its second character is its second byte in UTF-8 only
+            // after an ASCII first.
+            std::size_t cut = start;
+            while (cut < lineEnd && unit(cut) != 0) ++cut;
+            std::size_t open = cut;
+            if (cut > start && unit(start) == u'[') open = start;
+            else if (cut > start + 1 && unit(start) < 0x80 && unit(start + 1) == u'[') open = start + 1;
+            if (open < cut) {
+                std::size_t close = open + 1;
+                while (close < cut && unit(close) != u']') ++close;
+                if (close < cut) {
+                    sink.Add(text(start, close + 1));
+                    ++added;
+                }
+            }
+        } else {
+            // A long line: its pieces, as a read of its text gives them.
+            const std::string line = text(start, lineEnd);
+            IniText file;
+            file.OpenBytes(line);
+            CopyingSink copies(sink);
+            added += ListSectionHeaders(file, copies);
+        }
+        from = lineEnd;
+        if (from < count) from += (unit(from) == u'\r' && from + 1 < count && unit(from + 1) == u'\n') ? 2 : 1;
+    }
     return added;
 }
 

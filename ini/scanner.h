@@ -77,6 +77,11 @@ std::size_t SectionHeaderLength(std::string_view line);
 // Returns the number of headers added.
 int ListSectionHeaders(IniText& file, LineSink& sink);
 
+// The same pass over a UTF-16 file's body (after its mark), giving the
+// headers ListSectionHeaders gives for its decoded text: only the lines
+// that hold a "[" are decoded.
+int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink);
+
 // Positions the file just after the first line whose first header.size()
 // characters equal header (case-sensitive). False when the end came first.
 bool FindSection(IniText& file, std::string_view header, std::size_t seekLimit);

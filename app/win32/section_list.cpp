@@ -74,28 +74,25 @@ bool List(HWND window, bool keep, const std::string& section, OnFailure failure 
     SetDlgItemTextA(window, IDC_FILE_LABEL, FullPath);
     // A change cut short by a killed run is undone before the file is shown.
     RecoverInterruptedReplace(FullPath);
-    ini::FileText text;
-    if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) {
+    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+    ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
+    ini::FileText kind;
+    std::string text;   // what the filler's lines view
+    if (files::ListFileHeaders(FullPath, filler, kind, text) != files::ReadResult::Read) {
         if (failure == OnFailure::StayQuiet) return false;
         ReportFileNotFound(window);
         IniLocation.fileName[0] = '\0';
         ShowNoFile(window, keep);
         return false;
     }
-    HWND list = GetDlgItem(window, IDC_SECTION_LIST);
     std::string selected;
     const LRESULT was = SelectedListText(list, selected);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     // From now on, changes by other programs show, and Undo acts on this file.
     files::WatchFile(FullPath);
     files::StartHistory(FullPath);
-    SetDlgItemTextA(window, IDC_ENCODING_LABEL, files::EncodingNameOf(text.encoding).c_str());
-    Listed = text.encoding;
-    ini::IniText file;
-    file.OpenBytes(text.text);
-    ListFiller filler(list, ListFiller::Order::ByPreference, Preferences.Alphabetize);
-    ini::ListSectionHeaders(file, filler);
-    file.Close();
+    SetDlgItemTextA(window, IDC_ENCODING_LABEL, files::EncodingNameOf(kind.encoding).c_str());
+    Listed = kind.encoding;
     filler.Finish();
     SendMessageA(list, LB_SETCURSEL, keep ? KeptHeader(list, section, selected, was) : 0, 0);
     FocusUnlessKept(window, IDC_SECTION_LIST, keep);

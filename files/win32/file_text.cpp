@@ -44,6 +44,27 @@ ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
 
 ini::FileText TextOf(std::string_view bytes) { return ini::DecodeFile(bytes, SystemAnsiCodePage()); }
 
+ReadResult ListFileHeaders(const std::string& path, ini::LineSink& sink, ini::FileText& kind, std::string& text) {
+    std::string bytes;
+    const ReadResult read = ReadFileBytes(path, bytes);
+    if (read != ReadResult::Read) return read;
+    const ini::Encoding encoding = ini::EncodingByMark(bytes);
+    if (encoding == ini::Encoding::Utf16Le || encoding == ini::Encoding::Utf16Be) {
+        const std::string_view body = std::string_view(bytes).substr(2);
+        ini::ListSectionHeadersUtf16(body, encoding == ini::Encoding::Utf16Le, sink);
+        kind = ini::FileText{encoding, {}, body.size() % 2 ? std::string(body.substr(body.size() - 1)) : ""};
+    } else {
+        ini::FileText file = ini::DecodeFile(std::move(bytes), SystemAnsiCodePage());
+        text = std::move(file.text);
+        kind = ini::FileText{file.encoding, {}, {}};
+        ini::IniText lines;
+        lines.OpenBytes(text);
+        ini::ListSectionHeaders(lines, sink);
+    }
+    NoteFileKind(path, kind);
+    return read;
+}
+
 std::optional<std::string> FileBytesOf(ini::FileText&& file) {
     // Half a UTF-16 character at the end belongs nowhere once the text changes.
     if (!file.oddByte.empty()) return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "files/win32/file_bytes.h"
 #include "ini/encoding.h"
+#include "ini/scanner.h"
 
 namespace files {
 
@@ -14,6 +15,12 @@ ReadResult ReadFileText(const std::string& path, ini::FileText& file);
 
 // The text of a file's bytes, in the encoding they are found to be in.
 ini::FileText TextOf(std::string_view bytes);
+
+// The section list of the file at path: its headers given to sink, its
+// encoding (and a UTF-16 text's odd last byte) in kind. A UTF-16 file's
+// headers are decoded alone; the text of any other file is kept in text,
+// which the sink may view until it is done.
+ReadResult ListFileHeaders(const std::string& path, ini::LineSink& sink, ini::FileText& kind, std::string& text);
 
 // What a change asks of the file before it is made (its encoding, and
 // whether its UTF-16 ends in half a character), without its text: known

@@ -466,34 +466,39 @@ ULONGLONG Robot::ProgramTime() const {
     return threadId_ ? ThreadTime(threadId_) : processId_ ? ProcessTime(processId_) : 0;
 }
 
-bool Robot::WaitWhileWorking(HANDLE event) {
+Robot::Waited Robot::WaitWhileWorking(HANDLE event, HANDLE thread) {
+    const HANDLE handles[] = {event, thread};
     ULONGLONG used = ProgramTime();
     DWORD idle = 0;
     for (;;) {
-        if (WaitForSingleObject(event, 250) == WAIT_OBJECT_0) return true;
+        switch (WaitForMultipleObjects(thread ? 2 : 1, handles, FALSE, 250)) {
+        case WAIT_OBJECT_0: return Waited::Done;
+        case WAIT_OBJECT_0 + 1: return Waited::Ended;
+        default: break;
+        }
         const ULONGLONG now = ProgramTime();
         idle = now != used ? 0 : idle + 250;
         used = now;
-        if (idle >= kIdleLimitMs) return false;
+        if (idle >= kIdleLimitMs) return Waited::Idle;
     }
 }
 
 void Robot::Flush() {
     if (threadId_) {
+        // A program that is ending takes the message posted to it but never
+        // answers: its thread's end ends the wait.
+        HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, threadId_);
         // Each round trip proves that what was posted before it has been
         // taken; a few rounds cover handlers that post further messages.
         for (int round = 0; round < 4; ++round) {
             ResetEvent(flushed_);
-            if (!PostThreadMessageA(threadId_, FlushMessage(), 0, reinterpret_cast<LPARAM>(flushed_))) return;
-            if (!WaitWhileWorking(flushed_)) {
-                DWORD exitCode = 0;
-                HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId_);
-                bool ended = thread && GetExitCodeThread(thread, &exitCode) && exitCode != STILL_ACTIVE;
-                if (thread) CloseHandle(thread);
-                if (!ended) ADD_FAILURE() << "the program took no messages and did no work for 30 s";
-                return;
-            }
+            if (!PostThreadMessageA(threadId_, FlushMessage(), 0, reinterpret_cast<LPARAM>(flushed_))) break;
+            const Waited waited = WaitWhileWorking(flushed_, thread);
+            if (waited == Waited::Done) continue;
+            if (waited == Waited::Idle) ADD_FAILURE() << "the program took no messages and did no work for 30 s";
+            break;
         }
+        if (thread) CloseHandle(thread);
         return;
     }
     // Another process: no way to see its queue; let it answer a few messages.

@@ -147,9 +147,11 @@ private:
     void Flush();
     // Processor time the watched program has used so far.
     unsigned long long ProgramTime() const;
-    // Waits for the event; false only when the program did no work at all
-    // for a long stretch (stopped), never for being slow.
-    bool WaitWhileWorking(HANDLE event);
+    // Waits for the event or the program thread's end; Idle only when the
+    // program did no work at all for a long stretch (stopped), never for
+    // being slow.
+    enum class Waited { Done, Ended, Idle };
+    Waited WaitWhileWorking(HANDLE event, HANDLE thread);
     bool Watches(HWND window) const;
     DWORD UiThread() const;
     bool Service(const WindowSeen& box);   // false: the box stayed open

@@ -12,52 +12,36 @@
 
 namespace ini {
 
-// The first LF or CR in [at, end), or end.
-inline const char* FindLineEnd(const char* at, const char* end) {
+// The first a or b in [at, end), or end.
+inline const char* FindEitherByte(const char* at, const char* end, char a, char b) {
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    const __m128i wantA = _mm_set1_epi8(a), wantB = _mm_set1_epi8(b);
     while (end - at >= 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr)));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)));
         if (found != 0) return at + __builtin_ctz(static_cast<unsigned>(found));
         at += 16;
     }
 #else
+    // A zero byte of block ^ (a in every byte) marks an a.
     constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    const std::uint64_t everyA = kOnes * static_cast<unsigned char>(a), everyB = kOnes * static_cast<unsigned char>(b);
     while (end - at >= 8) {
         std::uint64_t block;
         std::memcpy(&block, at, 8);
-        const std::uint64_t x = block ^ (kOnes * '\n'), y = block ^ (kOnes * '\r');
+        const std::uint64_t x = block ^ everyA, y = block ^ everyB;
         if ((((x - kOnes) & ~x) | ((y - kOnes) & ~y)) & kHighs) break;
         at += 8;
     }
 #endif
-    while (at < end && *at != '\n' && *at != '\r') ++at;
+    while (at < end && *at != a && *at != b) ++at;
     return at;
 }
 
+// The first LF or CR in [at, end), or end.
+inline const char* FindLineEnd(const char* at, const char* end) { return FindEitherByte(at, end, '\n', '\r'); }
+
 // The first c in [at, end), or end.
-inline const char* FindByte(const char* at, const char* end, char c) {
-#if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi8(c);
-    while (end - at >= 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted));
-        if (found != 0) return at + __builtin_ctz(static_cast<unsigned>(found));
-        at += 16;
-    }
-#else
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-    while (end - at >= 8) {
-        std::uint64_t block;
-        std::memcpy(&block, at, 8);
-        const std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
-        if (((x - kOnes) & ~x) & kHighs) break;
-        at += 8;
-    }
-#endif
-    while (at < end && *at != c) ++at;
-    return at;
-}
+inline const char* FindByte(const char* at, const char* end, char c) { return FindEitherByte(at, end, c, c); }
 
 }  // namespace ini

@@ -4,7 +4,6 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "files/win32/backup.h"
 #include "files/win32/file_bytes.h"
 #include "files/win32/file_text.h"
+#include "files/win32/file_watch.h"
 #include "files/win32/profile_store.h"
 #include "ini/encoding.h"
 #include "ini/profile_compare.h"
@@ -35,26 +35,6 @@ constexpr UINT kFollowMs = 500;
 // A backup's record of where it came from: not part of the file.
 constexpr char kBackupRecord[] = "BACKUPLOCATION";
 
-// A file's size and time of last writing: what any write changes.
-struct Stamp {
-    bool exists = false;
-    uint64_t size = 0;
-    uint64_t written = 0;
-    bool operator==(const Stamp& other) const {
-        return exists == other.exists && size == other.size && written == other.written;
-    }
-};
-
-Stamp StampOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    Stamp stamp;
-    if (!GetFileAttributesExW(files::WidePath(path).c_str(), GetFileExInfoStandard, &data)) return stamp;
-    stamp.exists = true;
-    stamp.size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-    stamp.written = static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
-    return stamp;
-}
-
 // One side of the comparison: the file, its text as last read and indexed,
 // and its stamp then.
 struct Side {
@@ -62,13 +42,13 @@ struct Side {
     std::optional<std::string_view> leftOut;
     ini::FileText text;
     std::optional<ini::ProfileIndex> index;   // views into text
-    Stamp stamp;
+    files::FileStamp stamp;
     bool read = false;
     bool stale = false;   // written by KEPLIN: read again whatever the stamp says
 
     // Reads the file again when it has changed since it was read; true when it did.
     bool Follow() {
-        const Stamp now = StampOf(path);
+        const files::FileStamp now = files::StampOf(path);
         if (read && !stale && now == stamp) return false;
         stamp = now;
         stale = false;
@@ -259,7 +239,7 @@ void Take(HWND dialog, bool section) {
     section = section || selected->wholeSection;
     if (!section && selected->kind == ini::DifferenceKind::Duplicate) return;
     // A file changed since it was listed: the list first shows what it holds now.
-    if (!(StampOf(Mine.path) == Mine.stamp) || !(StampOf(Theirs.path) == Theirs.stamp)) {
+    if (files::StampOf(Mine.path) != Mine.stamp || files::StampOf(Theirs.path) != Theirs.stamp) {
         FollowChanges(dialog);
         return;
     }
@@ -396,7 +376,7 @@ bool RunCompare(HWND owner) {
     }
     std::optional<std::string> other;
     const std::optional<std::string> backup = files::BackupPath(ProgramDirectory, IniLocation.fileName, FullPath);
-    if (backup && StampOf(*backup).exists) {
+    if (backup && files::StampOf(*backup).exists) {
         switch (AskYesNoCancel(owner, Format("Compare %s with its backup,\n%s?\n\nNo chooses another file.",
                                              IniLocation.fileName, backup->c_str()))) {
         case IDYES: other = *backup; break;

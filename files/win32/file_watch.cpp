@@ -13,24 +13,20 @@ namespace {
 // How long a file must stay missing before it is taken for gone.
 constexpr DWORD kGoneAfterMs = 2000;
 
-struct Stamp {
-    bool exists = false;
-    uint64_t size = 0;
-    uint64_t written = 0;
-    bool operator==(const Stamp& other) const {
-        return exists == other.exists && size == other.size && written == other.written;
-    }
-};
-
 std::string Watched;
-Stamp Seen;
+FileStamp Seen;
 bool ChangeKept = false;       // another program's change, noticed as KEPLIN wrote over it
 bool Missing = false;          // the last look found no file
 DWORD MissingSince = 0;        // the tick count of the first look of those that found none
 
-Stamp StampOf(const std::string& path) {
+// Exactly: two names that differ in case are two files on a case-sensitive disk.
+bool IsWatched(const std::string& path) { return !Watched.empty() && path == Watched; }
+
+}  // namespace
+
+FileStamp StampOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    Stamp stamp;
+    FileStamp stamp;
     if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return stamp;
     stamp.exists = true;
     stamp.size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
@@ -38,20 +34,15 @@ Stamp StampOf(const std::string& path) {
     return stamp;
 }
 
-// Exactly: two names that differ in case are two files on a case-sensitive disk.
-bool IsWatched(const std::string& path) { return !Watched.empty() && path == Watched; }
-
-}  // namespace
-
 void WatchFile(const std::string& path) {
     Watched = path;
-    Seen = path.empty() ? Stamp{} : StampOf(path);
+    Seen = path.empty() ? FileStamp{} : StampOf(path);
     ChangeKept = false;
     Missing = false;
 }
 
 void NoteWriting(const std::string& path) {
-    if (IsWatched(path) && !(StampOf(Watched) == Seen)) ChangeKept = true;
+    if (IsWatched(path) && StampOf(Watched) != Seen) ChangeKept = true;
 }
 
 void NoteSeen(const std::string& path) {
@@ -62,7 +53,7 @@ bool SeenAsItIs(const std::string& path) { return IsWatched(path) && !ChangeKept
 
 WatchNews LookAtWatchedFile() {
     if (Watched.empty()) return WatchNews::None;
-    const Stamp now = StampOf(Watched);
+    const FileStamp now = StampOf(Watched);
     if (!now.exists) {
         // Unsigned, so that the count wrapping round still gives the time between.
         const DWORD tick = GetTickCount();

@@ -2,9 +2,24 @@
 // size and time of last writing are compared with what they were when KEPLIN
 // last listed or wrote it. Cheap enough to ask twice a second.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace files {
+
+// A file's size and time of last writing: what any write changes.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t size = 0;
+    std::uint64_t written = 0;
+    bool operator==(const FileStamp& other) const {
+        return exists == other.exists && size == other.size && written == other.written;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// The file's stamp now; exists is false when it cannot be found.
+FileStamp StampOf(const std::string& path);
 
 // Watches the file at path from now on; an empty path watches nothing.
 void WatchFile(const std::string& path);

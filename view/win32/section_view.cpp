@@ -129,6 +129,18 @@ void SectionGone(HWND dialog) {
     BackToMainMenu(dialog);
 }
 
+// Opens the file's text and finds the view's section in it; false, after
+// saying so, when the section is gone.
+bool FindViewSection(HWND dialog, const ini::FileText& text, ini::IniText& file) {
+    file.OpenBytes(text.text);
+    if (!ini::FindSection(file, ViewHeader, ini::kListLimit)) {
+        SectionGone(dialog);
+        return false;
+    }
+    ViewHeaderLine = HeaderLineIn(text.text, ViewHeader);
+    return true;
+}
+
 // Before a change from the view: false, after saying so, when the view's
 // section has gone from the file since the view was listed. The file is
 // read only when it has changed since KEPLIN last saw it.
@@ -137,13 +149,7 @@ bool SectionStillThere(HWND dialog) {
     ini::FileText text;
     if (files::ReadFileText(FullPath, text) != files::ReadResult::Read) return true;   // the write will say
     ini::IniText file;
-    file.OpenBytes(text.text);
-    if (!ini::FindSection(file, ViewHeader, ini::kListLimit)) {
-        SectionGone(dialog);
-        return false;
-    }
-    ViewHeaderLine = HeaderLineIn(text.text, ViewHeader);
-    return true;
+    return FindViewSection(dialog, text, file);
 }
 
 // Lists the section again from the file; false when the file could not be
@@ -160,12 +166,7 @@ bool Refresh(HWND dialog, bool keepSelection = false) {
         return false;
     }
     ini::IniText file;
-    file.OpenBytes(text.text);
-    if (!ini::FindSection(file, ViewHeader, ini::kListLimit)) {
-        SectionGone(dialog);
-        return false;
-    }
-    ViewHeaderLine = HeaderLineIn(text.text, ViewHeader);
+    if (!FindViewSection(dialog, text, file)) return false;
     HWND list = List(dialog);
     std::string selected;
     const LRESULT was = SelectedListText(list, selected);

@@ -157,6 +157,19 @@ TEST_F(EncodingsTest, APlainAsciiFileIsAnAnsiFileForWhatIsTypedAndCanBecomeUtf16
     Command(IDM_ENCODING_UTF16_LE);
     EXPECT_EQ(testfiles::ReadBytes(path), Encoded("[Look]\r\nTheme=caf\u00e9\r\n", "utf16le"));
     EXPECT_TRUE(robot.WaitUntil([&] { return robot::Text(Control(IDC_ENCODING_LABEL)) == "UTF-16 LE"; }));
+    // Now it holds the character; converting back is refused, naming it.
+    view = robot.OpenSection(Main(), 0);
+    ASSERT_NE(view, nullptr);
+    robot.InsertKey(view, "k", "\u65e5");
+    robot.LeaveView(view);
+    const std::string held = Encoded("[Look]\r\nTheme=caf\u00e9\r\nk=\u65e5\r\n", "utf16le");
+    EXPECT_EQ(testfiles::ReadBytes(path), held);
+    robot.Expect("KEPLIN", "Sorry, KEPLIN cannot convert plain.ini to ANSI code page 1252:\nit holds \"\u65e5\" "
+                           "(U+65E5), which ANSI code page 1252 cannot hold.\nNothing was changed.")
+        .Answer(IDOK);
+    Command(IDM_ENCODING_ANSI);
+    EXPECT_EQ(testfiles::ReadBytes(path), held);
+    Command(IDM_UNDO);
     Command(IDM_UNDO);
     EXPECT_EQ(testfiles::ReadBytes(path), typed);
 }

@@ -1,13 +1,8 @@
 #include "view/undo_item.h"
 
+#include "base/unicode.h"
+
 namespace view {
-
-namespace {
-
-// A UTF-8 byte that goes on a character rather than beginning one.
-bool Continues(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
 
 std::string UndoItemText(std::string_view verb, std::string_view name, std::string_view key) {
     std::string text = "&";
@@ -16,7 +11,7 @@ std::string UndoItemText(std::string_view verb, std::string_view name, std::stri
     std::size_t characters = 0;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char c = name[i];
-        if (!Continues(c) && ++characters > kMenuNameChars) {
+        if (!base::IsContinuation(static_cast<unsigned char>(c)) && ++characters > kMenuNameChars) {
             text += "\xE2\x80\xA6";   // …
             break;
         }

@@ -116,18 +116,7 @@ void ShowCell(NMLVDISPINFOW* info) {
 void CopyFindings(HWND dialog) {
     std::string all;
     for (const ini::CheckFinding& finding : *Open.findings) all += ini::FindingAsText(finding) + "\r\n";
-    const std::wstring text = WideText(all);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (memory == nullptr) return;
-    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    if (!OpenClipboard(dialog)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
-    CloseClipboard();
+    CopyTextToClipboard(dialog, all);
 }
 
 // The selected finding's line, shown by the main window: the window ends.

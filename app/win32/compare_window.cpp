@@ -71,14 +71,6 @@ std::wstring Cell;            // the text last handed to the list
 // buttons keep to its right edge, Close at its foot.
 AnchorLayout Layout;
 
-// A path in the program's code page, as the window shows it.
-std::wstring ShownPath(const std::string& path) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? static_cast<size_t>(size) : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_COMPARE_LIST); }
 
@@ -114,7 +106,7 @@ void UpdateButtons(HWND dialog) {
 }
 
 void ShowTitle(HWND dialog) {
-    SetWindowTextW(dialog, (L"Compare " + ShownPath(Mine.path) + L" with " + ShownPath(Theirs.path)).c_str());
+    SetWindowTextW(dialog, (L"Compare " + files::WideOfCodePage(Mine.path) + L" with " + files::WideOfCodePage(Theirs.path)).c_str());
 }
 
 // Compares the two texts as last read and lists the differences, selecting
@@ -215,20 +207,7 @@ void Copy(HWND dialog) {
     if (Comparison.rows.empty()) return;
     std::string text;
     for (const ini::ProfileDifference& row : Comparison.rows) text += ini::DifferenceLine(row) + "\r\n";
-    const std::wstring wide = WideText(text);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
-    if (memory == nullptr) return;
-    if (void* target = GlobalLock(memory)) {
-        memcpy(target, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(memory);
-    }
-    if (!OpenClipboard(dialog)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-    CloseClipboard();
+    CopyTextToClipboard(dialog, text);
 }
 
 // Take (one key) or Take section: one change to the current file, backed up
@@ -272,7 +251,7 @@ void Take(HWND dialog, bool section) {
 // the user cancels, or picks a name the program's code page cannot hold.
 std::optional<std::string> ChooseOtherFile(HWND owner) {
     std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring directory = ShownPath(IniLocation.directory);
+    const std::wstring directory = files::WideOfCodePage(IniLocation.directory);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -284,12 +263,8 @@ std::optional<std::string> ChooseOtherFile(HWND owner) {
     dialog.lpstrTitle = L"Compare with";
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-    BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, file.data(), -1, nullptr, 0, nullptr, &lost);
-    std::string path(size > 0 ? static_cast<size_t>(size) : 1, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, file.data(), -1, &path[0], size, nullptr, &lost);
-    path.resize(path.size() - 1);
-    if (lost) {
+    const std::optional<std::string> path = files::NarrowPath(file.data());
+    if (!path) {
         Warn(owner, "Sorry, KEPLIN cannot open a file of that name: it is not in the system's code page.");
         return std::nullopt;
     }

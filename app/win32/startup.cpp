@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/help_files.h"
@@ -11,6 +12,7 @@
 #include "base/path_rules.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "files/win32/file_bytes.h"
 #include "res/resource.h"
 
 namespace {
@@ -48,21 +50,11 @@ std::string ProgramPath() {
         if (wide.size() >= 32768) return kNoPath;
         wide.resize(wide.size() * 2);
     }
-    const bool unicode = GetACP() == CP_UTF8;
-    const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* defaulted = unicode ? nullptr : &usedDefault;
-    const int units = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), units, nullptr, 0, nullptr, defaulted);
-    if (size <= 0 || usedDefault) return kNoPath;
-    std::string path(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, wide.data(), units, &path[0], size, nullptr, defaulted);
     // Exactly: only a path that reads back as the same characters (a lone
     // surrogate does not) names this program.
-    std::wstring back(wide.size(), L'\0');
-    const int read = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), size, &back[0], units);
-    if (usedDefault || read != units || back != wide || !base::FitsPathLimit(path)) return kNoPath;
-    return path;
+    const std::optional<std::string> path = files::NarrowPath(wide);
+    if (!path || !base::FitsPathLimit(*path)) return kNoPath;
+    return *path;
 }
 
 void FillHelpPath() {

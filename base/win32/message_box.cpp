@@ -25,7 +25,7 @@ void Inform(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_
 bool AskYesNo(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNO | MB_ICONWARNING) == IDYES; }
 
 int AskYesNoCancel(HWND owner, const std::string& text) {
-    return MessageBoxA(owner, text.c_str(), "KEPLIN", MB_YESNOCANCEL | MB_ICONQUESTION);
+    return Show(owner, text, MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
 void ReportWrite(HWND window, bool written) {

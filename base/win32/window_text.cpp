@@ -1,5 +1,7 @@
 #include "base/win32/window_text.h"
 
+#include <cstring>
+
 #include "base/unicode.h"
 
 std::wstring WideText(const std::string& text) {
@@ -19,3 +21,24 @@ std::string WindowTextUtf8(HWND window) {
 }
 
 std::string ItemTextUtf8(HWND dialog, int id) { return WindowTextUtf8(GetDlgItem(dialog, id)); }
+
+void CopyTextToClipboard(HWND owner, const std::string& text) {
+    const std::wstring wide = WideText(text);
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory == nullptr) return;
+    void* target = GlobalLock(memory);
+    if (target == nullptr) {
+        GlobalFree(memory);
+        return;
+    }
+    memcpy(target, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return;
+    }
+    EmptyClipboard();
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+    CloseClipboard();
+}

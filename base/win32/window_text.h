@@ -13,3 +13,6 @@ void SetWindowTextUtf8(HWND window, const std::string& text);
 void SetItemTextUtf8(HWND dialog, int id, const std::string& text);
 std::string WindowTextUtf8(HWND window);
 std::string ItemTextUtf8(HWND dialog, int id);
+
+// Puts the text on the clipboard as Unicode text, for owner's moment.
+void CopyTextToClipboard(HWND owner, const std::string& text);

@@ -6,7 +6,9 @@ namespace {
 
 const DWORD kChunk = 1 << 20;
 
-std::wstring Wide(const std::string& text) {
+}  // namespace
+
+std::wstring WideOfCodePage(const std::string& text) {
     const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
@@ -14,10 +16,27 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-}  // namespace
+std::optional<std::string> NarrowPath(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    // UTF-8 takes neither flag nor default-character report: the read back
+    // below finds what it could not hold.
+    const bool unicode = GetACP() == CP_UTF8;
+    const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* defaulted = unicode ? nullptr : &usedDefault;
+    const int units = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), units, nullptr, 0, nullptr, defaulted);
+    if (size <= 0 || usedDefault) return std::nullopt;
+    std::string path(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), units, &path[0], size, nullptr, defaulted);
+    std::wstring back(wide.size(), L'\0');
+    const int read = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), size, &back[0], units);
+    if (usedDefault || read != units || back != wide) return std::nullopt;
+    return path;
+}
 
 std::wstring WidePath(const std::string& path) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = WideOfCodePage(path);
     if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
     DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (length == 0) return wide;

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace files {
@@ -13,6 +14,14 @@ enum class ReadResult { Read, Missing, CannotOpen, CannotRead };
 // platform's limit (the names KEPLIN gives files of its own beside a file
 // near that limit), in the extended form "\\?\C:\...".
 std::wstring WidePath(const std::string& path);
+
+// Text in the program's code page as the wide calls take it.
+std::wstring WideOfCodePage(const std::string& text);
+
+// A wide path in the program's code page, exactly: nothing when a character
+// would be lost or replaced (a lone surrogate, a character the code page
+// cannot hold), so that the narrow path names the same file.
+std::optional<std::string> NarrowPath(const std::wstring& wide);
 
 // Every byte of the file open as file, from its start.
 bool ReadBytes(HANDLE file, std::string& bytes);

@@ -87,6 +87,14 @@ TEST_F(CompareTest, TheBackupIsComparedCopiedTakenFromAndTheTakesUndone) {
         return steps::User::CompareRows(compare) ==
                Items{"[Ports] |  | (missing) | (section) | Section only in the other file"};
     })) << "the list did not follow the backup";
+
+    // Any other file, chosen in the platform's file-open dialog.
+    const std::string other = WriteIni("cmp-other.ini", kOriginal);
+    robot.CompareWithOtherFile(compare, other);
+    EXPECT_TRUE(robot.WaitUntil([&] { return robot::Text(compare) == "Compare " + path + " with " + other; }));
+    EXPECT_EQ(steps::User::CompareRows(compare), (Items{"[Colors] | Background | \"1 2 3\" | \"0 0 0\" | Values differ",
+                                                        "[Colors] | Menu | \"192 192 192\" | (missing) | Key only in this file",
+                                                        "[Ports] |  | (missing) | (section) | Section only in the other file"}));
     robot.ClickToClose(compare, IDCANCEL);
     Command(IDM_READ_ONLY);
 }

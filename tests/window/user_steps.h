@@ -106,6 +106,9 @@ public:
     // offers the backup (when one is given) with answer: the Compare window
     // with this caption, once open.
     HWND OpenCompare(HWND main, const std::string& caption, const std::string& question = "", int answer = IDYES);
+    // Other file... in the Compare window, path typed into the platform's
+    // file-open dialog and Open pressed.
+    void CompareWithOtherFile(HWND compare, const std::string& path);
     // The rows the Compare window lists, each as its cells joined by " | ".
     // In-process programs only.
     static robot::Items CompareRows(HWND compare);

@@ -5,8 +5,8 @@
 #include "base/preference_rules.h"
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
+#include "base/win32/window_text.h"
 #include "files/win32/file_history.h"
-#include "ini/encoding.h"
 #include "res/resource.h"
 #include "view/undo_item.h"
 #include "view/win32/section_view.h"
@@ -23,9 +23,8 @@ HWND Main;
 void SetItem(HMENU menu, int id, const char* verb, const std::string& name, const char* key) {
     const bool enabled = !name.empty() && !base::IsNonZeroOn(Preferences.LockContents);
     // Wide, so that the names show as the file holds them whatever the code page.
-    const std::u16string text = ini::Utf8ToUtf16(view::UndoItemText(verb, name, key));
     ModifyMenuW(menu, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
-                reinterpret_cast<const wchar_t*>(text.c_str()));
+                WideText(view::UndoItemText(verb, name, key)).c_str());
 }
 
 bool Within(HWND top, HWND window) { return top != nullptr && (window == top || IsChild(top, window)); }

@@ -170,22 +170,25 @@ HWND User::OpenCompare(HWND main, const std::string& caption, const std::string&
     return Opened(caption.c_str());
 }
 
+namespace {
+
+BOOL CALLBACK TakeVisibleEdit(HWND child, LPARAM found) {
+    wchar_t name[16] = L"";
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+}  // namespace
+
 void User::CompareWithOtherFile(HWND compare, const std::string& path) {
     Post(compare, WM_COMMAND, IDC_OTHER_FILE, 0);
     HWND dialog = Opened("Compare with");
     ASSERT_NE(dialog, nullptr);
     // The name box: the dialog's one edit, however deep its combo boxes hold it.
     HWND box = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM found) {
-            wchar_t name[16] = L"";
-            GetClassNameW(child, name, 16);
-            if (lstrcmpiW(name, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    EnumChildWindows(dialog, TakeVisibleEdit, reinterpret_cast<LPARAM>(&box));
     ASSERT_NE(box, nullptr) << "no file-name box in the file-open dialog";
     SetWindowTextA(box, path.c_str());
     Click(dialog, IDOK);

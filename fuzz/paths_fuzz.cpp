@@ -7,6 +7,7 @@
 #include "app/help_files.h"
 #include "base/path_rules.h"
 #include "fuzz/fuzz_input.h"
+#include "ini/encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Pieces pieces(data, size);
@@ -32,8 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!base::FitsPathLimit(text) || text.size() < base::kPathBufferBytes);
     if (!split.directory.empty()) {
         const std::string joined = base::JoinIniPath(split.directory, split.fileName);
-        FUZZ_CHECK(base::FitsPathLimit(split) == (base::Utf16Units(joined) <= base::kMaxPathChars));
+        FUZZ_CHECK(base::FitsPathLimit(split) == base::FitsPathLimit(joined));
     }
+    // The limit counts what the wide calls take: one unit a character, two
+    // beyond the first plane.
+    if (ini::IsValidUtf8(text)) FUZZ_CHECK(base::Utf16Units(text) == base::Utf8ToUtf16(text).size());
 
     // The help path fits the path limit, or names no file.
     const std::string help = app::BuildHelpPath(text);

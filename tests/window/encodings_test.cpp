@@ -122,16 +122,13 @@ TEST_F(EncodingsTest, AFileOfTheAnsiCodePageIsChangedInItAndRefusesWhatItCannotH
 // platform's GetPrivateProfileStringA (profile_read.exe, beside the program).
 std::string ReadByAnAnsiProgram(const std::string& path, const std::string& section, const std::string& key) {
     const std::string out = path + ".read";
-    std::string command = "\"" + testfiles::ExeDirectory() + "\\profile_read.exe\" \"" + path + "\" " + section + " " +
-                          key + " \"" + out + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    robot::ProgramProcess reader;
+    if (!reader.Start(testfiles::ExeDirectory() + "\\profile_read.exe",
+                      "\"" + path + "\" " + section + " " + key + " \"" + out + "\""))
         return "<not started>";
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DWORD status = 0;
+    if (!reader.WaitForExit(60000, &status) || status != 0)
+        return "<profile_read failed: " + std::to_string(status) + ">";
     return testfiles::ReadBytes(out);
 }
 
@@ -255,6 +252,7 @@ TEST_F(EncodingsTest, JapaneseIsDrawnInTheListsTheViewsHeaderAndTheEditScreen) {
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(robot::Text(GetDlgItem(screen, IDC_INPUT_FIELD)), japanese);
     EXPECT_TRUE(robot::DrawsCharacters(GetDlgItem(screen, IDC_INPUT_FIELD), japanese));
+    EXPECT_EQ(robot::Text(GetDlgItem(screen, IDC_INPUT_LABEL)), "\u540d\u524d");
     EXPECT_TRUE(robot::DrawsCharacters(GetDlgItem(screen, IDC_INPUT_LABEL), "\u540d\u524d"));
     robot.Cancel(screen);
     robot.LeaveView(view);

@@ -242,7 +242,7 @@ TEST_F(HelpTest, WithoutTheViewerContentsOpensTheWebPageHelp) {
     EXPECT_TRUE(robot.WaitUntil([&] {
         started = testfiles::ReadBytes(TempPath(kBrowserRecord));
         return started.find('\n') != std::string::npos;
-    }, 15000)) << "no browser was started";
+    })) << "no browser was started";
     EXPECT_EQ(started, "\"" + html + "\"\r\n");
     EXPECT_EQ(WinHelpWindows(), 0u);
     EXPECT_TRUE(testfiles::Exists(html));

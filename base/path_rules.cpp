@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/unicode.h"
+
 namespace base {
 
 IniPath SplitIniPath(std::string_view text) {
@@ -18,34 +20,13 @@ std::string JoinIniPath(std::string_view directory, std::string_view fileName) {
     return path;
 }
 
-namespace {
-
-// The length of the valid UTF-8 character at the start of text, 0 when none
-// starts there (overlong forms and surrogates are none).
-std::size_t CharacterLength(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) return 1;
-    std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                       : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || text.size() < length) return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-    const unsigned char second = byte(1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second >= 0x90))
-        return 0;
-    return length;
-}
-
-}  // namespace
-
 std::size_t Utf16Units(std::string_view text) {
+    // A character beyond the first plane takes two units; a byte that
+    // starts no character, one.
     std::size_t units = 0;
-    while (!text.empty()) {
-        const std::size_t length = CharacterLength(text);
-        units += length == 4 ? 2 : 1;
-        text.remove_prefix(length == 0 ? 1 : length);
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t point = 0;
+        units += NextCodePoint(text, at, point, false) && point >= 0x10000 ? 2 : 1;
     }
     return units;
 }

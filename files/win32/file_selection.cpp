@@ -63,9 +63,8 @@ void WatchFileType(HWND dialog) {
 // the [BACKUPLOCATION] section, and without the line end that adding the
 // section gave a last line that had none, in the backup's own encoding.
 // Nothing when the section cannot be taken out (a text our writer refuses).
-std::optional<std::string> RestoredBytes(const std::string& backup, const std::string& bytes) {
-    ini::FileText file;
-    if (files::ReadFileText(backup, file) != files::ReadResult::Read) return std::nullopt;
+std::optional<std::string> RestoredBytes(const std::string& bytes) {
+    ini::FileText file = files::TextOf(bytes);
     std::optional<std::string> restored = ini::DeleteProfileSection(file.text, "BACKUPLOCATION");
     if (!restored) return restored;
     // Only when the section was the last thing in the file is the line end
@@ -93,7 +92,7 @@ bool CopyBackup(HWND dialog, const std::string& backup, const std::string& origi
         Warn(dialog, Format("Sorry could not open %s", backup.c_str()));
         return false;
     }
-    const std::optional<std::string> restored = RestoredBytes(backup, bytes);
+    const std::optional<std::string> restored = RestoredBytes(bytes);
     const std::string& written = restored ? *restored : bytes;
     std::string replaced;
     if (!ReplaceFileContents(original.c_str(), written, &replaced)) {

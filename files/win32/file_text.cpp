@@ -1,6 +1,7 @@
 #include "files/win32/file_text.h"
 
 #include "base/win32/message_box.h"
+#include "base/win32/records.h"
 #include "files/win32/file_watch.h"
 #include "ini/win32/code_page.h"
 
@@ -17,8 +18,15 @@ ini::FileText Known;
 }  // namespace
 
 void NoteFileKind(const std::string& path, const ini::FileText& kind) {
+    // Only the current file's kind is asked for: reads and writes of others
+    // (preferences, backups, a file compared) must not push it out.
+    if (path != FullPath) return;
     KnownPath = path;
     Known = ini::FileText{kind.encoding, {}, kind.oddByte};
+}
+
+void ForgetFileKind(const std::string& path) {
+    if (path == KnownPath) KnownPath.clear();
 }
 
 ReadResult ReadFileKind(const std::string& path, ini::FileText& kind) {

@@ -29,6 +29,9 @@ ReadResult ListFileHeaders(const std::string& path, ini::LineSink& sink, ini::Fi
 ReadResult ReadFileKind(const std::string& path, ini::FileText& kind);
 // The file at path holds text of this kind now: KEPLIN has written it.
 void NoteFileKind(const std::string& path, const ini::FileText& kind);
+// The file at path has been written with bytes of a kind not noted: its kind
+// is read again when next asked for.
+void ForgetFileKind(const std::string& path);
 
 // The bytes of the text in its file's encoding (taking the text, which a
 // UTF-8 file's bytes simply are); nothing when a character cannot be

@@ -11,6 +11,7 @@
 
 #include "files/undo_record.h"
 #include "files/win32/file_bytes.h"
+#include "files/win32/file_text.h"
 #include "files/win32/file_watch.h"
 
 namespace {
@@ -255,7 +256,6 @@ namespace {
 // says so, from change of no bytes.
 template <typename Change>
 Replaced Rewrite(const char* path, Change change, std::string* replaced, bool createMissing) {
-    files::NoteWriting(path);
     HANDLE file = OpenForRewrite(path);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
@@ -266,11 +266,16 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
         if (!createMissing) return Replaced::Busy;
         const std::string* bytes = change(std::string());
         if (bytes == nullptr) return Replaced::Declined;
+        files::NoteWriting(path);
         if (WriteWholeFile(files::WidePath(path), {*bytes}, false) != Outcome::Written) return Replaced::Failed;
         if (replaced) replaced->clear();
         files::NoteSeen(path);
+        files::ForgetFileKind(path);
         return Replaced::Written;
     }
+    // Open, the file shares only reading: another program's change is in by
+    // now, or waits until KEPLIN's write is done.
+    files::NoteWriting(path);
     const std::string finalPath = FinalPath(file, path);
     std::string old;
     if (!SettleRecords(file, path, finalPath) || !files::ReadBytes(file, old)) {
@@ -312,8 +317,10 @@ Replaced Rewrite(const char* path, Change change, std::string* replaced, bool cr
     }
     CloseHandle(file);
     if (!done) return Replaced::Failed;
-    // A change of KEPLIN's own is no news to the watch on the file.
+    // A change of KEPLIN's own is no news to the watch on the file; its
+    // kind is for the caller to note.
     files::NoteSeen(path);
+    files::ForgetFileKind(path);
     if (replaced) *replaced = std::move(old);
     return Replaced::Written;
 }

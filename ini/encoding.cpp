@@ -1,6 +1,7 @@
 #include "ini/encoding.h"
 
 #include "base/unicode.h"
+#include "ini/line_ends.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -56,8 +57,7 @@ std::optional<std::u16string> ExactUtf16(std::string_view text) {
 // Where the next line begins: after LF, CR LF or a lone CR.
 std::size_t NextLineStart(std::string_view text, std::size_t at) {
     while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
-    if (at < text.size()) at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
-    return at;
+    return PastLineEnd(text, at);
 }
 
 // The code page's reading of bytes, when writing it back gives the same bytes.

@@ -3,8 +3,10 @@
 // Portable: SSE2 where the processor has it, eight bytes at a time elsewhere
 // (the C runtime Windows programs use looks at one byte at a time).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -43,5 +45,12 @@ inline const char* FindLineEnd(const char* at, const char* end) { return FindEit
 
 // The first c in [at, end), or end.
 inline const char* FindByte(const char* at, const char* end, char c) { return FindEitherByte(at, end, c, c); }
+
+// Past the line end at text[at] (LF, CR LF or a lone CR): where the next
+// line begins; at itself at the end of the text.
+inline std::size_t PastLineEnd(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return at;
+    return at + (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1);
+}
 
 }  // namespace ini

@@ -71,7 +71,7 @@ std::size_t FindProfileSection(std::string_view text, std::string_view section, 
                 return static_cast<std::size_t>(start - data);
         }
         from = static_cast<std::size_t>(lineEnd - data);
-        if (from < text.size()) from += (text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n') ? 2 : 1;
+        from = PastLineEnd(text, from);
     }
     return std::string_view::npos;
 }
@@ -81,8 +81,7 @@ bool ProfileLines::Next(ProfileLine& line) {
     const std::size_t start = pos_;
     const std::size_t contentEnd =
         static_cast<std::size_t>(FindLineEnd(text_.data() + start, text_.data() + text_.size()) - text_.data());
-    std::size_t end = contentEnd;
-    if (end < text_.size()) end += (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') ? 2 : 1;
+    const std::size_t end = PastLineEnd(text_, contentEnd);
     line = ParseProfileLine(text_.substr(start, contentEnd - start));
     line.start = start;
     line.contentEnd = contentEnd;

@@ -72,7 +72,7 @@ bool IniText::NextPiece(std::string_view& piece, bool& ended, std::size_t limit)
     piece = text_.substr(pos_, at - pos_);
     ended = at == lineEnd && at < end;
     // LF, CR LF and a lone CR all end a line.
-    if (ended) at += (data[at] == '\r' && at + 1 < end && data[at + 1] == '\n') ? 2 : 1;
+    if (ended) at = PastLineEnd(text_, at);
     pos_ = at;
     return true;
 }
@@ -150,7 +150,7 @@ int ListSectionHeaders(IniText& file, LineSink& sink) {
             while (file.pos_ < lineEnd && file.NextPiece(piece, ended, kListLimit)) addIfHeader(piece);
         }
         from = lineEnd;
-        if (from < end) from += (data[from] == '\r' && from + 1 < end && data[from + 1] == '\n') ? 2 : 1;
+        from = PastLineEnd(file.text_, from);
     }
     file.pos_ = end;
     return added;
@@ -206,25 +206,12 @@ int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink) 
         while (start > from && unit(start - 1) != u'\n' && unit(start - 1) != u'\r') --start;
         std::size_t lineEnd = bracket;
         while (lineEnd < count && unit(lineEnd) != u'\n' && unit(lineEnd) != u'\r') ++lineEnd;
-        if (lineEnd - start < most) {
-            // Fewer units than a piece holds characters: the line is one
-            // piece. Its second character is its second byte in UTF-8 only
-            // after an ASCII first.
-            std::size_t cut = start;
-            while (cut < lineEnd && unit(cut) != 0) ++cut;
-            std::size_t open = cut;
-            if (cut > start && unit(start) == u'[') open = start;
-            else if (cut > start + 1 && unit(start) < 0x80 && unit(start + 1) == u'[') open = start + 1;
-            if (open < cut) {
-                std::size_t close = open + 1;
-                while (close < cut && unit(close) != u']') ++close;
-                if (close < cut) {
-                    sink.Add(text(start, close + 1));
-                    ++added;
-                }
-            }
-        } else {
-            // A long line: its pieces, as a read of its text gives them.
+        // Only a line whose first or (after an ASCII first) second character
+        // is the "[" can be a header, unless it is longer than a piece; such
+        // lines are read as a read of their text reads them.
+        const bool mayBeHeader = unit(start) == u'[' ||
+                                 (start + 1 < lineEnd && unit(start) < 0x80 && unit(start + 1) == u'[');
+        if (mayBeHeader || lineEnd - start >= most) {
             const std::string line = text(start, lineEnd);
             IniText file;
             file.OpenBytes(line);

@@ -83,21 +83,13 @@ std::optional<std::string> WriteKeyLine(std::string_view text, std::string_view 
     const std::size_t start = section.empty() ? file.BodyStart() : FindProfileSection(text, section, file.BodyStart());
     if (start == std::string_view::npos) return WithNewSection(text, file, section, &added);
     ProfileLines lines(text, start);
-    bool inTarget = section.empty();
-    bool found = inTarget;
     bool haveAnchor = false;   // a non-empty line of the target section, or its header
     ProfileLine anchor;
+    if (!section.empty()) haveAnchor = lines.Next(anchor);   // the section's own header
     ProfileLine line;
     while (lines.Next(line)) {
-        if (line.kind == ProfileLineKind::Header) {
-            if (inTarget) break;
-            if (!found && SameProfileName(line.name, section)) {
-                inTarget = found = haveAnchor = true;
-                anchor = line;
-            }
-            continue;
-        }
-        if (line.kind == ProfileLineKind::Blank || !inTarget) continue;
+        if (line.kind == ProfileLineKind::Header) break;
+        if (line.kind == ProfileLineKind::Blank) continue;
         anchor = line;
         haveAnchor = true;
         if (!SameProfileName(line.name, key)) continue;
@@ -120,18 +112,14 @@ std::optional<std::string> WriteKeyLine(std::string_view text, std::string_view 
         return Splice(text, line.start + valueStart, line.contentEnd, *value);
     }
 
-    if (found) {
-        if (!haveAnchor) {
-            // An unnamed part without lines: its first key opens the file.
-            const std::string insert = added + std::string(file.FileLineEnd());
-            return Splice(text, file.BodyStart(), file.BodyStart(), insert);
-        }
-        if (!anchor.LineEnd().empty())
-            return Splice(text, anchor.end, anchor.end, added + std::string(anchor.LineEnd()));
-        // The anchor is the last line and has no line end: it stays without one.
-        return Splice(text, anchor.end, anchor.end, std::string(file.FileLineEnd()) + added);
+    if (!haveAnchor) {
+        // An unnamed part without lines: its first key opens the file.
+        const std::string insert = added + std::string(file.FileLineEnd());
+        return Splice(text, file.BodyStart(), file.BodyStart(), insert);
     }
-    return WithNewSection(text, file, section, &added);
+    if (!anchor.LineEnd().empty()) return Splice(text, anchor.end, anchor.end, added + std::string(anchor.LineEnd()));
+    // The anchor is the last line and has no line end: it stays without one.
+    return Splice(text, anchor.end, anchor.end, std::string(file.FileLineEnd()) + added);
 }
 
 }  // namespace

@@ -8,26 +8,7 @@
 
 namespace {
 
-// A file's text in UTF-8, as the tests write it, turned into the bytes of an
-// encoding: "utf8", "utf8-mark", "utf16le" or a code page number.
-std::string Encoded(const std::string& text, const std::string& encoding) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-    if (encoding == "utf8") return text;
-    if (encoding == "utf8-mark") return "\xEF\xBB\xBF" + text;
-    if (encoding == "utf16le") {
-        std::string bytes = "\xFF\xFE";
-        for (wchar_t unit : wide) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-        return bytes;
-    }
-    const UINT codePage = static_cast<UINT>(std::stoul(encoding));
-    std::string bytes(static_cast<size_t>(wide.size() * 2 + 1), '\0');
-    const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, &bytes[0], static_cast<int>(bytes.size()),
-                                           nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(length));
-    return bytes;
-}
+using testfiles::Encoded;
 
 // The system's ANSI code page, which files that are not UTF-8 are read in.
 UINT SystemAnsiCodePage() {
@@ -66,9 +47,7 @@ protected:
         robot.SetText(GetDlgItem(screen, IDC_INPUT_FIELD), "fonc\u00e9");
         robot.Ok(screen);
         robot.InsertKey(view, "Cl\u00e9", "Gr\u00f6\u00dfe");
-        robot.SelectItem(lines, 1);
-        robot.Expect("KEPLIN", "Are you sure you want to DELETE\nPolice ?").Answer(IDYES);
-        robot.Click(view, IDC_DELETE_KEY);
+        robot.DeleteKey(view, 1, "Police");
         EXPECT_EQ(robot::ListItems(lines), (Items{"Th\u00e8me=fonc\u00e9", "Cl\u00e9=Gr\u00f6\u00dfe"}));
         robot.LeaveView(view);
         robot.InsertSection(Main(), "\u00dcbersicht", "Schl\u00fcssel", "Wert");
@@ -201,9 +180,7 @@ protected:
         EXPECT_EQ(file(), s + k + encode("z=1\r\n") + h);
         robot.EditValue(view, 1, "2");
         EXPECT_EQ(file(), s + k + encode("z=2\r\n") + h);
-        robot.SelectItem(lines, 0);
-        robot.Expect("KEPLIN", "Are you sure you want to DELETE\nk ?").Answer(IDYES);
-        robot.Click(view, IDC_DELETE_KEY);
+        robot.DeleteKey(view, 0, "k");
         EXPECT_EQ(file(), s + encode("z=2\r\n") + h);
         robot.LeaveView(view);
 

@@ -126,9 +126,7 @@ TEST_F(FaithfulChangesTest, InsertAndDeleteOfKeysAndSectionsInWineInfChangeOnlyT
     // Delete in the view: that line alone goes.
     HWND list = GetDlgItem(view, IDC_VIEW_LIST);
     ASSERT_EQ(robot::ListItems(list), (Items{"WineFakeDlls=FakeDllsPreInstall", "Added=by a test"}));
-    robot.SelectItem(list, 0);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nWineFakeDlls ?").Answer(IDYES);
-    robot.Click(view, IDC_DELETE_KEY);
+    robot.DeleteKey(view, 0, "WineFakeDlls");
     change = ChangeSoFar();
     EXPECT_EQ(change.removed, Items{"WineFakeDlls=FakeDllsPreInstall\n"});
     EXPECT_TRUE(change.added.empty());

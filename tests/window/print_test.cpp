@@ -321,15 +321,9 @@ TEST_F(PrintTest, AUtf16FilePrintsItsCharactersAndCutsRowsBetweenThem) {
     std::string wide;
     for (long long i = 0; i < perLine + 10; ++i) wide += "\u00e9";
     const Rows lines{"[G\u00e9n\u00e9ral]", "Th\u00e8me=Gr\u00f6\u00dfe", "long=" + wide};
-    std::wstring text;
-    for (const std::string& line : lines) {
-        const int size = MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0);
-        std::wstring unit(static_cast<size_t>(size), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, &unit[0], size);
-        text += unit.c_str() + std::wstring(L"\r\n");
-    }
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    const std::string bytes = testfiles::Encoded(text, "utf16le");
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("utf16.ini", bytes)));
     ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     // A row holds the characters per line, each two bytes of UTF-8 here.
@@ -338,9 +332,8 @@ TEST_F(PrintTest, AUtf16FilePrintsItsCharactersAndCutsRowsBetweenThem) {
 }
 
 TEST_F(PrintTest, JapaneseTextPrintsAsItsCharacters) {
-    const std::wstring text = L"[\u65e5\u672c\u8a9e]\r\n\u540d\u524d=\u65e5\u672c\u8a9e\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const std::string bytes =
+        testfiles::Encoded("[\u65e5\u672c\u8a9e]\r\n\u540d\u524d=\u65e5\u672c\u8a9e\r\n", "utf16le");
     ASSERT_NO_FATAL_FAILURE(Start(WriteIni("japanese.ini", bytes)));
     ASSERT_NO_FATAL_FAILURE(PrintAsOffered());
     EXPECT_EQ(PrintedPages(), (std::vector<Rows>{{"[\u65e5\u672c\u8a9e]", "\u540d\u524d=\u65e5\u672c\u8a9e"}}));

@@ -225,13 +225,12 @@ TEST_F(Screenshots, EveryWindow) {
     // Windows that grow, every script, long lines: the main window widened
     // on a file with a Japanese header and a long section name, and below it
     // the view of that section, its long line scrolled to its end.
-    const std::wstring wide =
-        L"[\u65e5\u672c\u8a9e]\r\n\u540d\u524d=\u65e5\u672c\u8a9e\u306e\u5024\r\n"
-        L"[Desktop]\r\nWallpaper=(None)\r\n"
-        L"[A very long section name that goes on and on for users]\r\n"
-        L"Note=This value is longer than the view is wide: the list scrolls sideways to its end\r\nShort=1\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t unit : wide) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const std::string bytes = testfiles::Encoded(
+        "[\u65e5\u672c\u8a9e]\r\n\u540d\u524d=\u65e5\u672c\u8a9e\u306e\u5024\r\n"
+        "[Desktop]\r\nWallpaper=(None)\r\n"
+        "[A very long section name that goes on and on for users]\r\n"
+        "Note=This value is longer than the view is wide: the list scrolls sideways to its end\r\nShort=1\r\n",
+        "utf16le");
     const std::string scripts = folder + "\\SCRIPTS.INI";
     ASSERT_TRUE(testfiles::WriteBytes(scripts, bytes));
     robot.DropFiles(Main(), {scripts});

@@ -6,6 +6,25 @@
 
 namespace testfiles {
 
+std::string Encoded(const std::string& text, const std::string& encoding) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    if (encoding == "utf8") return text;
+    if (encoding == "utf8-mark") return "\xEF\xBB\xBF" + text;
+    if (encoding == "utf16le") {
+        std::string bytes = "\xFF\xFE";
+        for (wchar_t unit : wide) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        return bytes;
+    }
+    const UINT codePage = static_cast<UINT>(std::stoul(encoding));
+    std::string bytes(static_cast<size_t>(wide.size() * 2 + 1), '\0');
+    const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, &bytes[0], static_cast<int>(bytes.size()),
+                                           nullptr, nullptr);
+    bytes.resize(static_cast<size_t>(length));
+    return bytes;
+}
+
 std::string ExeDirectory() {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);

@@ -45,6 +45,11 @@ std::string Bytes(const char (&literal)[N]) {
     return std::string(literal, N - 1);
 }
 
+// A file's text in UTF-8, as the tests write it, turned into the bytes of an
+// encoding: "utf8", "utf8-mark", "utf16le" (each with its mark) or a code
+// page number.
+std::string Encoded(const std::string& text, const std::string& encoding);
+
 // What the program's backup of a file of these bytes at this path holds.
 inline std::string BackupOf(const std::string& bytes, const std::string& path) {
     return bytes + "[BACKUPLOCATION]\r\nOriginalLocation=" + path + "\r\n";

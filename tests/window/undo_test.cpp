@@ -61,9 +61,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneByteForByte) {
     robot.InsertKey(view, "d", "4");
     versions.push_back(File());
     names.push_back("Insert Key d");
-    robot.SelectItem(lines, 1);
-    robot.Expect("KEPLIN", "Are you sure you want to DELETE\nb ?").Answer(IDYES);
-    robot.Click(view, IDC_DELETE_KEY);
+    robot.DeleteKey(view, 1, "b");
     versions.push_back(File());
     names.push_back("Delete Key b");
     // Undo in the view, Ctrl+Z: the deleted line is back and selected; Redo

@@ -112,6 +112,12 @@ void User::DeleteSection(HWND main, int index, const std::string& header, int an
     Click(main, IDC_DELETE_SECTION);
 }
 
+void User::DeleteKey(HWND view, int index, const std::string& key, int answer) {
+    SelectItem(GetDlgItem(view, IDC_VIEW_LIST), index);
+    Expect("KEPLIN", "Are you sure you want to DELETE\n" + key + " ?").Answer(answer);
+    Click(view, IDC_DELETE_KEY);
+}
+
 HWND User::OpenSection(HWND main, int index) {
     SelectItem(GetDlgItem(main, IDC_SECTION_LIST), index);
     Click(main, IDC_VIEW_SECTION);

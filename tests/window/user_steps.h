@@ -76,6 +76,10 @@ public:
     void DeleteSection(HWND main, int index, const std::string& header, int answer,
                        const std::string& thenBox = "");
 
+    // Delete in the section view on the line at index, whose key is key,
+    // answering the question with answer.
+    void DeleteKey(HWND view, int index, const std::string& key, int answer = IDYES);
+
     // Edit on the view's line at index: the edit screen, left open.
     HWND EditLine(HWND view, int index);
     // The same, the field's text replaced by value, and OK.

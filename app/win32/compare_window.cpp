@@ -41,28 +41,24 @@ struct Side {
     std::string path;
     std::optional<std::string_view> leftOut;
     ini::FileText text;
-    std::optional<ini::ProfileIndex> index;   // views into text
+    std::optional<ini::ProfileIndex> index;   // views into text; none when the file could not be read
     files::FileStamp stamp;
-    bool read = false;
     bool stale = false;   // written by KEPLIN: read again whatever the stamp says
 
     // Reads the file again when it has changed since it was read; true when it did.
     bool Follow() {
         const files::FileStamp now = files::StampOf(path);
-        if (read && !stale && now == stamp) return false;
+        if (index && !stale && now == stamp) return false;
         stamp = now;
         stale = false;
         index.reset();
-        read = files::ReadFileText(path, text) == files::ReadResult::Read;
-        if (!read) text = ini::FileText{};
-        else index.emplace(text.text, leftOut);
+        if (files::ReadFileText(path, text) == files::ReadResult::Read) index.emplace(text.text, leftOut);
         return true;
     }
 };
 
 // The open window's state; one Compare window at a time.
-Side Mine, Theirs;
-bool TheirsIsBackup;
+Side Mine, Theirs;   // Theirs leaves out the backup's record when it is the current file's backup
 ini::ProfileComparison Comparison;
 bool Changed;                 // a Take wrote the current file
 std::wstring Cell;            // the text last handed to the list
@@ -117,9 +113,9 @@ void ListDifferences(HWND dialog) {
     std::optional<ini::ProfileDifference> selected;
     if (const ini::ProfileDifference* row = SelectedRow(dialog)) selected = *row;
     std::string summary;
-    if (!Mine.read || !Theirs.read) {
+    if (!Mine.index || !Theirs.index) {
         Comparison = ini::ProfileComparison{};
-        summary = Format("Sorry, KEPLIN cannot read %s.", (Mine.read ? Theirs : Mine).path.c_str());
+        summary = Format("Sorry, KEPLIN cannot read %s.", (Mine.index ? Theirs : Mine).path.c_str());
     } else {
         Comparison = ini::CompareProfiles(*Mine.index, *Theirs.index);
         summary = ini::ComparisonSummary(Comparison);
@@ -233,7 +229,7 @@ void Take(HWND dialog, bool section) {
     if (section) written = ini::TakenSectionText(theirs, row.section);
     else if (row.kind != ini::DifferenceKind::KeyOnlyMine) written = row.section + row.key + row.theirs.value_or("");
     // Taken from the backup, the backup stays as it is: it is what the user takes from.
-    if (TheirsIsBackup) BackupMade = 1;
+    if (Theirs.leftOut) BackupMade = 1;
     if (!PrepareChange(dialog, {written.c_str()})) return;
     const bool done = profile::ChangeText(FullPath, change.c_str(), {row.section, section ? "" : row.key},
                                           [&](std::string_view text) {
@@ -279,8 +275,7 @@ bool IsBackupOfCurrentFile(const std::string& path) {
 void UseOtherFile(const std::string& path) {
     Theirs = Side{};
     Theirs.path = path;
-    TheirsIsBackup = IsBackupOfCurrentFile(path);
-    if (TheirsIsBackup) Theirs.leftOut = kBackupRecord;
+    if (IsBackupOfCurrentFile(path)) Theirs.leftOut = kBackupRecord;
     Theirs.Follow();
 }
 
@@ -345,7 +340,8 @@ bool RunCompare(HWND owner) {
     }
     Mine = Side{};
     Mine.path = FullPath;
-    if (!Mine.Follow() || !Mine.read) {
+    Mine.Follow();
+    if (!Mine.index) {
         ReportFileNotFound(owner);
         return false;
     }
@@ -362,7 +358,7 @@ bool RunCompare(HWND owner) {
     if (!other) other = ChooseOtherFile(owner);
     if (!other) return false;
     UseOtherFile(*other);
-    if (!Theirs.read) {
+    if (!Theirs.index) {
         Warn(owner, Format("Sorry, KEPLIN cannot read %s.", other->c_str()));
         return false;
     }

@@ -118,6 +118,7 @@ bool SetIniLocation(const char* path) {
     }
     CopyInto(IniLocation.directory, sizeof IniLocation.directory, split.directory);
     CopyInto(IniLocation.fileName, sizeof IniLocation.fileName, split.fileName);
+    BackupMade = 0;   // a new selection gets its own backup
     return true;
 }
 

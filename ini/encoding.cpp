@@ -56,8 +56,8 @@ std::optional<std::u16string> ExactUtf16(std::string_view text) {
 
 // Where the next line begins: after LF, CR LF or a lone CR.
 std::size_t NextLineStart(std::string_view text, std::size_t at) {
-    while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
-    return PastLineEnd(text, at);
+    const char* end = FindLineEnd(text.data() + at, text.data() + text.size());
+    return PastLineEnd(text, static_cast<std::size_t>(end - text.data()));
 }
 
 // The code page's reading of bytes, when writing it back gives the same bytes.

@@ -31,7 +31,7 @@ std::optional<std::string> NarrowPath(const std::wstring& wide) {
     WideCharToMultiByte(CP_ACP, flags, wide.data(), units, &path[0], size, nullptr, defaulted);
     std::wstring back(wide.size(), L'\0');
     const int read = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), size, &back[0], units);
-    if (usedDefault || read != units || back != wide) return std::nullopt;
+    if (read != units || back != wide) return std::nullopt;
     return path;
 }
 

@@ -6,6 +6,9 @@
 #include <fstream>
 #include <ostream>
 #include <random>
+#include <string>
+
+#include <unistd.h>
 
 #include "ini/line_order.h"
 #include "ini/scanner.h"
@@ -210,7 +213,9 @@ TEST_F(WalkTest, AnEmptyListFindsNothingAndReadsNothing) {
 class WalkSamenessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / "keplin-walk-sameness";
+        // One folder per process: the unit tests also run a second time, built
+        // without SSE2, perhaps beside this run.
+        dir_ = fs::temp_directory_path() / ("keplin-walk-sameness-" + std::to_string(getpid()));
         fs::create_directories(dir_);
         path_ = (dir_ / "generated.ini").string();
     }

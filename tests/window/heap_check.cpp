@@ -1,6 +1,7 @@
 // At the end of every test program: each heap of the process is checked
-// whole, and the verdict printed with the process id, as Wine writes it
-// before its own messages (wine-run reads both).
+// whole, and the verdict written with the process id, as Wine writes it
+// before its own messages, to standard error where they go: wine-run reads
+// which of Wine's reports came before it.
 //
 // Wine 8's heap check (GlobalFlag 0x80) can report a block as "free block
 // overwritten" while another thread is still filling that block as it
@@ -37,7 +38,10 @@ public:
     void TearDown() override {
         const std::vector<HANDLE> damaged = DamagedHeaps();
         for (HANDLE heap : damaged) ADD_FAILURE() << "heap " << heap << " is damaged at the end of the test";
-        if (damaged.empty()) std::printf("heaps of process %04lx whole at the end\n", GetCurrentProcessId());
+        if (damaged.empty()) {
+            std::fprintf(stderr, "heaps of process %04lx whole at the end\n", GetCurrentProcessId());
+            std::fflush(stderr);
+        }
     }
 };
 

@@ -7,11 +7,11 @@
 namespace testfiles {
 
 std::string Encoded(const std::string& text, const std::string& encoding) {
+    if (encoding == "utf8") return text;
+    if (encoding == "utf8-mark") return "\xEF\xBB\xBF" + text;
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-    if (encoding == "utf8") return text;
-    if (encoding == "utf8-mark") return "\xEF\xBB\xBF" + text;
     if (encoding == "utf16le") {
         std::string bytes = "\xFF\xFE";
         for (wchar_t unit : wide) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};

@@ -703,7 +703,16 @@ void Robot::OpenMenu(HWND window, int popupIndex) {
 
 void Robot::Paste(HWND edit, const std::string& text) {
     PutOnClipboard(text);
-    Post(edit, WM_PASTE, 0, 0);
+    // Wine's clipboard keeper opens the clipboard itself when its content
+    // changes, and a paste that meets it open does nothing: the edit keeps
+    // its text and its selection. Only such a paste is made again.
+    const std::string before = Text(edit);
+    const LRESULT selection = Ask(edit, EM_GETSEL, 0, 0);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        Post(edit, WM_PASTE, 0, 0);
+        if (text.empty() || Text(edit) != before || Ask(edit, EM_GETSEL, 0, 0) != selection) return;
+        Sleep(100);
+    }
 }
 
 void Robot::LetProgramWork(DWORD milliseconds) {

@@ -2,14 +2,18 @@
 // against a plain model of the line reader: CR LF and a lone CR each folded
 // into one newline, lines cut into pieces of at most limit - 1 characters
 // (a byte 10xxxxxx continues the character before it), a piece cut at its
-// first NUL byte. The same bytes read as UTF-16 list the same headers.
+// first NUL byte. The same bytes read as UTF-16 list the same headers, and
+// the bytes as a whole file, given in pieces cut anywhere, list the headers
+// of the whole file's decoded text, in the encoding found for it.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "ini/encoding.h"
+#include "ini/header_stream.h"
 #include "ini/scanner.h"
+#include "tests/unit/test_code_page.h"
 
 namespace {
 
@@ -20,6 +24,42 @@ public:
     std::optional<std::string> Write(std::u16string_view) const override { return std::nullopt; }
     std::string Name() const override { return ""; }
 } const kNoCodePage;
+
+const testing_code_page::TestCodePage kAnsi;
+
+// The file read whole: its headers and its kind.
+std::vector<std::string> WholeFileHeaders(const std::string& bytes, ini::FileText& kind) {
+    ini::VectorSink headers;
+    const ini::Encoding marked = ini::EncodingByMark(bytes);
+    if (marked == ini::Encoding::Utf16Le || marked == ini::Encoding::Utf16Be) {
+        const std::string_view body = std::string_view(bytes).substr(2);
+        ini::ListSectionHeadersUtf16(body, marked == ini::Encoding::Utf16Le, headers);
+        kind = ini::FileText{marked, {}, body.size() % 2 ? std::string(body.substr(body.size() - 1)) : ""};
+        return headers.lines;
+    }
+    ini::FileText file = ini::DecodeFile(bytes, kAnsi);
+    ini::IniText text;
+    text.OpenBytes(file.text);
+    ini::ListSectionHeaders(text, headers);
+    kind = ini::FileText{file.encoding, {}, {}};
+    return headers.lines;
+}
+
+// The same file given to a HeaderStream in pieces of 1 to step bytes, or
+// whole for a step of 0.
+std::vector<std::string> StreamedHeaders(const std::string& bytes, std::size_t step, ini::FileText& kind) {
+    ini::VectorSink headers;
+    ini::HeaderStream stream(headers);
+    for (std::size_t at = 0, turn = 0; at < bytes.size(); ++turn) {
+        const std::size_t length =
+            step == 0 ? bytes.size() : 1 + (static_cast<unsigned char>(bytes[turn % bytes.size()]) + turn) % step;
+        stream.Feed(std::string_view(bytes).substr(at, length));
+        at += length;
+    }
+    std::string text;
+    kind = stream.Finish(kAnsi, text);
+    return headers.lines;
+}
 
 std::vector<std::string> ModelLines(const std::string& bytes, size_t limit) {
     std::string folded;
@@ -125,6 +165,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ini::VectorSink units;
         ini::ListSectionHeadersUtf16(std::string_view(*utf16).substr(2), true, units);
         FUZZ_CHECK(units.lines == headers.lines);
+    }
+
+    // Given in pieces, whole or cut anywhere.
+    ini::FileText read, streamed;
+    const std::vector<std::string> expected = WholeFileHeaders(bytes, read);
+    for (std::size_t step : {std::size_t{0}, std::size_t{2}, std::size_t{5}, std::size_t{64}}) {
+        FUZZ_CHECK(StreamedHeaders(bytes, step, streamed) == expected);
+        FUZZ_CHECK(streamed.encoding == read.encoding && streamed.oddByte == read.oddByte);
     }
     return 0;
 }

@@ -62,15 +62,25 @@ bool ReadBytes(HANDLE file, std::string& bytes) {
     return true;
 }
 
+namespace {
+
+// Opens the file at path to read it; the result when it cannot.
+ReadResult OpenToRead(const std::wstring& path, HANDLE& file) {
+    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return ReadResult::Read;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
+                                                                          : ReadResult::CannotOpen;
+}
+
+}  // namespace
+
 ReadResult ReadFileBytes(const std::wstring& path, std::string& bytes) {
     bytes.clear();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
-                                                                              : ReadResult::CannotOpen;
-    }
+    HANDLE file;
+    const ReadResult opened = OpenToRead(path, file);
+    if (opened != ReadResult::Read) return opened;
     const bool read = ReadBytes(file, bytes);
     CloseHandle(file);
     if (!read) bytes.clear();
@@ -78,5 +88,26 @@ ReadResult ReadFileBytes(const std::wstring& path, std::string& bytes) {
 }
 
 ReadResult ReadFileBytes(const std::string& path, std::string& bytes) { return ReadFileBytes(WidePath(path), bytes); }
+
+ReadResult ReadFilePieces(const std::string& path, const std::function<void(std::string_view)>& take) {
+    HANDLE file;
+    const ReadResult opened = OpenToRead(WidePath(path), file);
+    if (opened != ReadResult::Read) return opened;
+    // One buffer, used again for every piece: pages the size of the whole
+    // file, each touched once, cost more than the reading itself.
+    std::string piece(kChunk, '\0');
+    LARGE_INTEGER size;
+    bool read = GetFileSizeEx(file, &size) != 0 && size.QuadPart <= 0x7FFFFFFF;
+    for (LONGLONG left = read ? size.QuadPart : 0; left > 0;) {
+        const DWORD want = static_cast<DWORD>(left < kChunk ? left : kChunk);
+        DWORD got = 0;
+        read = ReadFile(file, &piece[0], want, &got, nullptr) != 0 && got != 0;
+        if (!read) break;
+        take(std::string_view(piece.data(), got));
+        left -= got;
+    }
+    CloseHandle(file);
+    return read ? ReadResult::Read : ReadResult::CannotRead;
+}
 
 }  // namespace files

@@ -1,10 +1,12 @@
-// Reading a whole file into bytes: the one reader that every part of the
-// program uses for its files.
+// Reading a file's bytes, whole or a piece at a time: the one reader that
+// every part of the program uses for its files.
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace files {
 
@@ -31,5 +33,9 @@ bool ReadBytes(HANDLE file, std::string& bytes);
 // access); CannotRead: a read failed.
 ReadResult ReadFileBytes(const std::wstring& path, std::string& bytes);
 ReadResult ReadFileBytes(const std::string& path, std::string& bytes);
+
+// The same bytes, given to take a piece at a time, for a file that need not
+// be held whole. A failure may come after some pieces were taken.
+ReadResult ReadFilePieces(const std::string& path, const std::function<void(std::string_view)>& take);
 
 }  // namespace files

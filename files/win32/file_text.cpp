@@ -3,6 +3,7 @@
 #include "base/win32/message_box.h"
 #include "base/win32/records.h"
 #include "files/win32/file_watch.h"
+#include "ini/header_stream.h"
 #include "ini/win32/code_page.h"
 
 #include <utility>
@@ -53,22 +54,12 @@ ReadResult ReadFileText(const std::string& path, ini::FileText& file) {
 ini::FileText TextOf(std::string_view bytes) { return ini::DecodeFile(bytes, SystemAnsiCodePage()); }
 
 ReadResult ListFileHeaders(const std::string& path, ini::LineSink& sink, ini::FileText& kind, std::string& text) {
-    std::string bytes;
-    const ReadResult read = ReadFileBytes(path, bytes);
+    // Read a piece at a time: listing a file of many megabytes should cost
+    // little more than reading it.
+    ini::HeaderStream headers(sink);
+    const ReadResult read = ReadFilePieces(path, [&](std::string_view piece) { headers.Feed(piece); });
     if (read != ReadResult::Read) return read;
-    const ini::Encoding encoding = ini::EncodingByMark(bytes);
-    if (encoding == ini::Encoding::Utf16Le || encoding == ini::Encoding::Utf16Be) {
-        const std::string_view body = std::string_view(bytes).substr(2);
-        ini::ListSectionHeadersUtf16(body, encoding == ini::Encoding::Utf16Le, sink);
-        kind = ini::FileText{encoding, {}, body.size() % 2 ? std::string(body.substr(body.size() - 1)) : ""};
-    } else {
-        ini::FileText file = ini::DecodeFile(std::move(bytes), SystemAnsiCodePage());
-        text = std::move(file.text);
-        kind = ini::FileText{file.encoding, {}, {}};
-        ini::IniText lines;
-        lines.OpenBytes(text);
-        ini::ListSectionHeaders(lines, sink);
-    }
+    kind = headers.Finish(SystemAnsiCodePage(), text);
     NoteFileKind(path, kind);
     return read;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ini/header_stream.h"
+#include "test_code_page.h"
+
 #include <random>
 
 using Lines = std::vector<std::string>;
@@ -162,6 +165,46 @@ TEST_F(ScannerTest, BinaryGarbageGivesBoundedLinesAndValidHeaders) {
     for (const std::string& header : Headers(bytes)) {
         ASSERT_TRUE(header[0] == '[' || header[1] == '[');
         EXPECT_EQ(header.back(), ']');
+    }
+}
+
+// A file given in pieces, as it is read, lists the headers of its decoded
+// text whichever way it is cut: a mark, a CR LF, a UTF-16 unit or a
+// character split between pieces, and a byte near the end that makes a file
+// of valid-looking UTF-8 one of the ANSI code page.
+TEST(HeaderStreamTest, AFileCutAnywhereListsItsHeadersInTheEncodingItsLastByteDecides) {
+    struct Case {
+        std::string bytes;
+        ini::Encoding encoding;
+        Lines headers;
+        std::string oddByte;
+    };
+    const std::string utf16 = std::string("\xFF\xFE") + std::string("[\0A\0]\0\r\0\n\0k\0[\0\n\0[\0\xE9\0]\0\n\0", 24) + "x";
+    const Case cases[] = {
+        {"[A]\r\nk=[v]\r\n [B] \n", ini::Encoding::Ansi, {"[A]", " [B]"}, ""},
+        {"[caf\xC3\xA9]\r\nk=v\r\n[b]\r\nv=\x85\r\n[\x81\x5B]\n", ini::Encoding::Ansi,
+         {"[caf\xC3\x83\xC2\xA9]", "[b]", "[\xEE\x85\x9B]"}, ""},
+        {"\xEF\xBB\xBF[caf\xC3\xA9]\r\n[\xFF]\r", ini::Encoding::Utf8Bom, {"[caf\xC3\xA9]", "[\xED\xB3\xBF]"}, ""},
+        {utf16, ini::Encoding::Utf16Le, {"[A]", "[\xC3\xA9]"}, "x"},
+    };
+    const testing_code_page::TestCodePage ansi;
+    for (const Case& c : cases) {
+        // Cut once at every place, then one byte at a time.
+        for (std::size_t cut = 0; cut <= c.bytes.size() + 1; ++cut) {
+            ini::VectorSink sink;
+            ini::HeaderStream stream(sink);
+            if (cut <= c.bytes.size()) {
+                stream.Feed(std::string_view(c.bytes).substr(0, cut));
+                stream.Feed(std::string_view(c.bytes).substr(cut));
+            } else {
+                for (char byte : c.bytes) stream.Feed(std::string_view(&byte, 1));
+            }
+            std::string text;
+            const ini::FileText kind = stream.Finish(ansi, text);
+            EXPECT_EQ(sink.lines, c.headers) << c.bytes << " cut at " << cut;
+            EXPECT_EQ(kind.encoding, c.encoding) << c.bytes << " cut at " << cut;
+            EXPECT_EQ(kind.oddByte, c.oddByte) << c.bytes << " cut at " << cut;
+        }
     }
 }
 

@@ -93,6 +93,9 @@ int ListFiller::Finish() {
     size_t units = 0;
     for (std::string_view line : lines_) units += line.size() + 1;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    // Wine's list gives back what this reserves at the first insertion and
+    // then grows sixteen items at a time (a third of the time of 100,000
+    // insertions); Windows keeps it.
     SendMessageW(list_, LB_INITSTORAGE, lines_.size(), units * sizeof(wchar_t));
     std::optional<LineWidths> widths;
     if (ScrollsSideways(list_)) widths.emplace(list_);

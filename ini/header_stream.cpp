@@ -65,16 +65,15 @@ std::size_t HeaderStream::PastFirstLine(std::string_view bytes, std::size_t plac
         const char* lf = FindByte(bytes.data(), end, '\n');
         return lf == end ? std::string_view::npos : static_cast<std::size_t>(lf - bytes.data()) + 1;
     }
-    const char low = marked_ == Encoding::Utf16Le ? '\n' : '\0', high = marked_ == Encoding::Utf16Le ? '\0' : '\n';
     std::size_t i = 0;
     if (placed % 2 != 0) {
         // A unit split between the pieces.
         if (bytes.empty()) return std::string_view::npos;
-        if (begun_.back() == low && bytes[0] == high) return 1;
+        if (IsLineFeed(begun_.back(), bytes[0])) return 1;
         i = 1;
     }
     for (; i + 1 < bytes.size(); i += 2)
-        if (bytes[i] == low && bytes[i + 1] == high) return i + 2;
+        if (IsLineFeed(bytes[i], bytes[i + 1])) return i + 2;
     return std::string_view::npos;
 }
 
@@ -84,9 +83,8 @@ std::size_t HeaderStream::PastLastLine(std::string_view bytes) const {
             if (bytes[i - 1] == '\n') return i;
         return 0;
     }
-    const char low = marked_ == Encoding::Utf16Le ? '\n' : '\0', high = marked_ == Encoding::Utf16Le ? '\0' : '\n';
     for (std::size_t i = bytes.size() / 2 * 2; i >= 2; i -= 2)
-        if (bytes[i - 2] == low && bytes[i - 1] == high) return i;
+        if (IsLineFeed(bytes[i - 2], bytes[i - 1])) return i;
     return 0;
 }
 

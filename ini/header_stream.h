@@ -31,6 +31,10 @@ public:
 private:
     void FindMark();
     bool Utf16() const { return marked_ == Encoding::Utf16Le || marked_ == Encoding::Utf16Be; }
+    // Whether the UTF-16 unit of these two bytes, in file order, is an LF.
+    bool IsLineFeed(char first, char second) const {
+        return marked_ == Encoding::Utf16Le ? first == '\n' && second == '\0' : first == '\0' && second == '\n';
+    }
     void Body(std::string_view bytes);
     // Where the piece's first line ends (past its LF, or the UTF-16 LF, at an
     // offset of even place after the line begun); npos without one.

@@ -47,22 +47,33 @@ std::wstring WidePath(const std::string& path) {
     return L"\\\\?\\" + full;
 }
 
-bool ReadBytes(HANDLE file, std::string& bytes) {
+namespace {
+
+// The size of the file open as file, its place set to its start; false when
+// it is too large for one string.
+bool RewoundSize(HANDLE file, size_t& total) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return false;
     if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD want = static_cast<DWORD>(bytes.size() - done < kChunk ? bytes.size() - done : kChunk);
+    total = static_cast<size_t>(size.QuadPart);
+    return true;
+}
+
+// Reads total bytes, at most kChunk at a time: each piece into at(done), the
+// bytes read so far, then given to took. False when a read fails or comes
+// short.
+template <typename At, typename Took>
+bool ReadPieces(HANDLE file, size_t total, At at, Took took) {
+    for (size_t done = 0; done < total;) {
+        const DWORD want = static_cast<DWORD>(total - done < kChunk ? total - done : kChunk);
         DWORD got = 0;
-        if (!ReadFile(file, &bytes[done], want, &got, nullptr) || got == 0) return false;
+        char* piece = at(done);
+        if (!ReadFile(file, piece, want, &got, nullptr) || got == 0) return false;
+        took(std::string_view(piece, got));
         done += got;
     }
     return true;
 }
-
-namespace {
 
 // Opens the file at path to read it; the result when it cannot.
 ReadResult OpenToRead(const std::wstring& path, HANDLE& file) {
@@ -75,6 +86,13 @@ ReadResult OpenToRead(const std::wstring& path, HANDLE& file) {
 }
 
 }  // namespace
+
+bool ReadBytes(HANDLE file, std::string& bytes) {
+    size_t total;
+    if (!RewoundSize(file, total)) return false;
+    bytes.resize(total);
+    return ReadPieces(file, total, [&](size_t done) { return &bytes[done]; }, [](std::string_view) {});
+}
 
 ReadResult ReadFileBytes(const std::wstring& path, std::string& bytes) {
     bytes.clear();
@@ -95,16 +113,11 @@ ReadResult ReadFilePieces(const std::string& path, const std::function<void(std:
     if (opened != ReadResult::Read) return opened;
     // One buffer, used again for every piece: pages the size of the whole
     // file, each touched once, cost more than the reading itself.
-    std::string piece(kChunk, '\0');
-    LARGE_INTEGER size;
-    bool read = GetFileSizeEx(file, &size) != 0 && size.QuadPart <= 0x7FFFFFFF;
-    for (LONGLONG left = read ? size.QuadPart : 0; left > 0;) {
-        const DWORD want = static_cast<DWORD>(left < kChunk ? left : kChunk);
-        DWORD got = 0;
-        read = ReadFile(file, &piece[0], want, &got, nullptr) != 0 && got != 0;
-        if (!read) break;
-        take(std::string_view(piece.data(), got));
-        left -= got;
+    size_t total;
+    bool read = RewoundSize(file, total);
+    if (read) {
+        std::string piece(total < kChunk ? total : kChunk, '\0');
+        read = ReadPieces(file, total, [&](size_t) { return &piece[0]; }, take);
     }
     CloseHandle(file);
     return read ? ReadResult::Read : ReadResult::CannotRead;

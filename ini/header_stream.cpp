@@ -91,7 +91,7 @@ std::size_t HeaderStream::PastLastLine(std::string_view bytes) const {
 void HeaderStream::Lines(std::string_view lines) {
     if (lines.empty()) return;
     if (Utf16()) {
-        ListSectionHeadersUtf16(lines, marked_ == Encoding::Utf16Le, sink_);
+        KeepHeaderLinesUtf16(lines, marked_ == Encoding::Utf16Le, kept_);
         return;
     }
     if (marked_ == Encoding::Ansi) {
@@ -122,13 +122,13 @@ FileText HeaderStream::Finish(const CodePage& ansi, std::string& text) {
     // Lines start at even places, so the last one holds an odd last byte.
     if (Utf16() && begun_.size() % 2 != 0) kind.oddByte.assign(1, begun_.back());
     begun_.clear();
-    if (Utf16()) return kind;
 
     // Without a mark, the bytes decide: valid UTF-8 that is not all ASCII is
-    // UTF-8, and then, like ASCII in the ANSI code page, its own text.
+    // UTF-8, and then, like ASCII in the ANSI code page, its own text. UTF-16
+    // lines were decoded as they came.
     const bool unmarked = marked_ == Encoding::Ansi;
     if (unmarked && !ascii_ && utf8_) kind.encoding = Encoding::Utf8;
-    if (unmarked && (ascii_ || utf8_))
+    if (Utf16() || (unmarked && (ascii_ || utf8_)))
         text = std::move(kept_);
     else
         text = DecodeFile(kept_, unmarked ? Encoding::Ansi : Encoding::Utf8, ansi).text;

@@ -48,7 +48,7 @@ private:
     bool found_ = false;                  // whether the mark was looked for
     Encoding marked_ = Encoding::Ansi;    // what the mark says
     std::string begun_;                   // a line not yet ended, from its start
-    std::string kept_;                    // one byte per character: lines holding a "[", with their ends
+    std::string kept_;                    // lines holding a "[": with their ends, or of UTF-16 decoded
     bool ascii_ = true, utf8_ = true;     // all bytes so far, for a file without a mark
 };
 

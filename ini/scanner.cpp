@@ -190,14 +190,10 @@ private:
 
 }  // namespace
 
-int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink) {
+void KeepHeaderLinesUtf16(std::string_view body, bool little, std::string& kept) {
     const auto* p = reinterpret_cast<const unsigned char*>(body.data());
     const std::size_t count = body.size() / 2, most = kListLimit - 1;
     const auto unit = [&](std::size_t i) { return UnitAt(p, i, little); };
-    const auto text = [&](std::size_t from, std::size_t to) {
-        return DecodeUtf16Body(body.substr(2 * from, 2 * (to - from)), little);
-    };
-    int added = 0;
     std::size_t from = 0;   // a line's start
     while (from < count) {
         const std::size_t bracket = FindUnit(p, from, count, u'[', little);
@@ -212,16 +208,21 @@ int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink) 
         const bool mayBeHeader = unit(start) == u'[' ||
                                  (start + 1 < lineEnd && unit(start) < 0x80 && unit(start + 1) == u'[');
         if (mayBeHeader || lineEnd - start >= most) {
-            const std::string line = text(start, lineEnd);
-            IniText file;
-            file.OpenBytes(line);
-            CopyingSink copies(sink);
-            added += ListSectionHeaders(file, copies);
+            kept += DecodeUtf16Body(body.substr(2 * start, 2 * (lineEnd - start)), little);
+            kept += '\n';
         }
         from = lineEnd;
         if (from < count) from += (unit(from) == u'\r' && from + 1 < count && unit(from + 1) == u'\n') ? 2 : 1;
     }
-    return added;
+}
+
+int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink) {
+    std::string kept;
+    KeepHeaderLinesUtf16(body, little, kept);
+    IniText file;
+    file.OpenBytes(kept);
+    CopyingSink copies(sink);
+    return ListSectionHeaders(file, copies);
 }
 
 bool FindSection(IniText& file, std::string_view header, std::size_t seekLimit) {

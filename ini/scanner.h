@@ -77,9 +77,12 @@ std::size_t SectionHeaderLength(std::string_view line);
 // Returns the number of headers added.
 int ListSectionHeaders(IniText& file, LineSink& sink);
 
-// The same pass over a UTF-16 file's body (after its mark), giving the
-// headers ListSectionHeaders gives for its decoded text: only the lines
-// that hold a "[" are decoded.
+// The lines of a UTF-16 file's body (after its mark) that may be read as a
+// header, decoded and each ended by an LF, added to kept: ListSectionHeaders
+// over kept gives the headers it gives for the whole decoded body. Only the
+// lines that hold a "[" are decoded.
+void KeepHeaderLinesUtf16(std::string_view body, bool little, std::string& kept);
+// The same pass's headers, as copies.
 int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink);
 
 // Positions the file just after the first line whose first header.size()

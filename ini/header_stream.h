@@ -2,9 +2,10 @@
 // at a time: the headers ListSectionHeaders gives for the whole file's
 // decoded text, in file order, and the file's encoding found on the way.
 // Portable: no <windows.h>. A file of tens of megabytes is never held whole,
-// nor decoded whole: of a file of one byte per character only the lines that
-// hold a "[" are kept, and decoded once the last byte is in (a byte that is
-// not UTF-8 near the end makes the whole file one of the ANSI code page).
+// nor decoded whole: only the lines that hold a "[" are kept, those of a
+// UTF-16 file decoded as they come, those of a file of one byte per
+// character once the last byte is in (a byte that is not UTF-8 near the end
+// makes the whole file one of the ANSI code page).
 #pragma once
 #include <cstddef>
 #include <string>
@@ -48,7 +49,7 @@ private:
     bool found_ = false;                  // whether the mark was looked for
     Encoding marked_ = Encoding::Ansi;    // what the mark says
     std::string begun_;                   // a line not yet ended, from its start
-    std::string kept_;                    // lines holding a "[": with their ends, or of UTF-16 decoded
+    std::string kept_;                    // lines holding a "[", with their ends (UTF-16: decoded, with LFs)
     bool ascii_ = true, utf8_ = true;     // all bytes so far, for a file without a mark
 };
 

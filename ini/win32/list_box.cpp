@@ -106,12 +106,12 @@ int ListFiller::Finish() {
     // sorts itself. The list holds the text as UTF-16, exactly: what a
     // line holds that is not valid text comes back unchanged (encoding.h).
     //
-    // Windows keeps what LB_INITSTORAGE reserves. Wine's list gives it back
-    // at the next insertion while its block is small, and then grows the
-    // block 64 KB at a time, copying all of it each time (a third of the time
-    // of 100,000 insertions, half of 200,000). A big block the heap shrinks
-    // and grows in place, so reserving the rest again every so often keeps
-    // the copies away.
+    // LB_INITSTORAGE reserves room for the items to come. Wine's list gives
+    // the room back at the next insertion while its block is small, and then
+    // grows the block 64 KB at a time, copying all of it each time (a third
+    // of the time of 100,000 insertions, half of 200,000). A big block the
+    // heap shrinks and grows in place, so reserving the rest again every so
+    // often keeps the copies away.
     std::u16string wide;
     for (size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];

@@ -27,22 +27,33 @@ public:
 
 const testing_code_page::TestCodePage kAnsi;
 
-// The file read whole: its headers and its kind.
-std::vector<std::string> WholeFileHeaders(const std::string& bytes, ini::FileText& kind) {
+// The headers of text, read whole.
+std::vector<std::string> HeadersOf(const std::string& text) {
+    ini::IniText file;
+    file.OpenBytes(text);
     ini::VectorSink headers;
+    ini::ListSectionHeaders(file, headers);
+    return headers.lines;
+}
+
+// The file read whole and decoded whole: its headers and its kind.
+std::vector<std::string> WholeFileHeaders(const std::string& bytes, ini::FileText& kind) {
     const ini::Encoding marked = ini::EncodingByMark(bytes);
     if (marked == ini::Encoding::Utf16Le || marked == ini::Encoding::Utf16Be) {
         const std::string_view body = std::string_view(bytes).substr(2);
-        ini::ListSectionHeadersUtf16(body, marked == ini::Encoding::Utf16Le, headers);
         kind = ini::FileText{marked, {}, body.size() % 2 ? std::string(body.substr(body.size() - 1)) : ""};
-        return headers.lines;
+        return HeadersOf(ini::DecodeUtf16Body(body, marked == ini::Encoding::Utf16Le));
     }
     ini::FileText file = ini::DecodeFile(bytes, kAnsi);
-    ini::IniText text;
-    text.OpenBytes(file.text);
-    ini::ListSectionHeaders(text, headers);
     kind = ini::FileText{file.encoding, {}, {}};
-    return headers.lines;
+    return HeadersOf(file.text);
+}
+
+// The headers of a UTF-16 body from only the lines kept for them.
+std::vector<std::string> KeptUtf16Headers(std::string_view body, bool little) {
+    std::string kept;
+    ini::KeepHeaderLinesUtf16(body, little, kept);
+    return HeadersOf(kept);
 }
 
 // The same file given to a HeaderStream in pieces of 1 to step bytes, or
@@ -151,21 +162,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The same bytes as a UTF-16 body, either way round: the pass over its
     // units lists what the pass over its decoded text lists.
-    for (bool little : {true, false}) {
-        const std::string text = ini::DecodeUtf16Body(bytes, little);
-        file.OpenBytes(text);
-        ini::VectorSink decoded, units;
-        ini::ListSectionHeaders(file, decoded);
-        ini::ListSectionHeadersUtf16(bytes, little, units);
-        FUZZ_CHECK(units.lines == decoded.lines);
-    }
+    for (bool little : {true, false})
+        FUZZ_CHECK(KeptUtf16Headers(bytes, little) == HeadersOf(ini::DecodeUtf16Body(bytes, little)));
     // And the text itself written as UTF-16, headers and all.
     const ini::FileText asText{ini::Encoding::Utf16Le, bytes, {}};
-    if (const std::optional<std::string> utf16 = ini::EncodeFile(asText, kNoCodePage)) {
-        ini::VectorSink units;
-        ini::ListSectionHeadersUtf16(std::string_view(*utf16).substr(2), true, units);
-        FUZZ_CHECK(units.lines == headers.lines);
-    }
+    if (const std::optional<std::string> utf16 = ini::EncodeFile(asText, kNoCodePage))
+        FUZZ_CHECK(KeptUtf16Headers(std::string_view(*utf16).substr(2), true) == headers.lines);
 
     // Given in pieces, whole or cut anywhere.
     ini::FileText read, streamed;

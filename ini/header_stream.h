@@ -23,8 +23,9 @@ public:
     // The file's next bytes, split anywhere.
     void Feed(std::string_view bytes);
 
-    // After the last bytes: lists what is left to list and returns the
-    // file's kind (its encoding and, for UTF-16, its odd last byte; no text).
+    // After the last bytes: lists the headers (the sink gets none before)
+    // and returns the file's kind (its encoding and, for UTF-16, its odd
+    // last byte; no text).
     // The headers the sink gets as views (AddText) view text, which the
     // caller keeps while the sink uses them.
     FileText Finish(const CodePage& ansi, std::string& text);

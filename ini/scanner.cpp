@@ -177,17 +177,6 @@ std::size_t FindUnit(const unsigned char* p, std::size_t from, std::size_t count
     return i;
 }
 
-// Hands a sink that keeps views copies instead: the text they would view is
-// decoded for the moment only.
-class CopyingSink : public LineSink {
-public:
-    explicit CopyingSink(LineSink& sink) : sink_(sink) {}
-    void Add(const std::string& line) override { sink_.Add(line); }
-
-private:
-    LineSink& sink_;
-};
-
 }  // namespace
 
 void KeepHeaderLinesUtf16(std::string_view body, bool little, std::string& kept) {
@@ -214,15 +203,6 @@ void KeepHeaderLinesUtf16(std::string_view body, bool little, std::string& kept)
         from = lineEnd;
         if (from < count) from += (unit(from) == u'\r' && from + 1 < count && unit(from + 1) == u'\n') ? 2 : 1;
     }
-}
-
-int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink) {
-    std::string kept;
-    KeepHeaderLinesUtf16(body, little, kept);
-    IniText file;
-    file.OpenBytes(kept);
-    CopyingSink copies(sink);
-    return ListSectionHeaders(file, copies);
 }
 
 bool FindSection(IniText& file, std::string_view header, std::size_t seekLimit) {

@@ -82,8 +82,6 @@ int ListSectionHeaders(IniText& file, LineSink& sink);
 // over kept gives the headers it gives for the whole decoded body. Only the
 // lines that hold a "[" are decoded.
 void KeepHeaderLinesUtf16(std::string_view body, bool little, std::string& kept);
-// The same pass's headers, as copies.
-int ListSectionHeadersUtf16(std::string_view body, bool little, LineSink& sink);
 
 // Positions the file just after the first line whose first header.size()
 // characters equal header (case-sensitive). False when the end came first.

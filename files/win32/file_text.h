@@ -19,8 +19,8 @@ ini::FileText TextOf(std::string_view bytes);
 // The section list of the file at path: its headers given to sink, its
 // encoding (and a UTF-16 text's odd last byte) in kind. The file is read a
 // piece at a time and never held whole; the lines that hold a header are
-// kept in text, which the sink may view until it is done. On a failure the
-// sink may have been given some headers.
+// kept in text, which the sink may view until it is done. The sink gets the
+// headers once the whole file is read, and none on a failure.
 ReadResult ListFileHeaders(const std::string& path, ini::LineSink& sink, ini::FileText& kind, std::string& text);
 
 // What a change asks of the file before it is made (its encoding, and

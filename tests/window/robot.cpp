@@ -349,16 +349,20 @@ void PutOnClipboard(const std::string& text) {
     HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size) * sizeof(wchar_t));
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, static_cast<wchar_t*>(GlobalLock(copy)), size);
     GlobalUnlock(copy);
-    if (!OpenTheClipboard()) {
-        GlobalFree(copy);
-        return;
+    // Under load Wine now and then refuses the data with error 1400 (an
+    // invalid window handle) although the clipboard was opened and emptied;
+    // the whole put is made again.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5 && OpenTheClipboard(); ++attempt) {
+        EmptyClipboard();
+        const bool put = SetClipboardData(CF_UNICODETEXT, copy) != nullptr;
+        error = GetLastError();
+        CloseClipboard();
+        if (put) return;
+        Sleep(100);
     }
-    EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, copy)) {
-        ADD_FAILURE() << "cannot put text on the clipboard, error " << GetLastError();
-        GlobalFree(copy);
-    }
-    CloseClipboard();
+    ADD_FAILURE() << "cannot put text on the clipboard, error " << error;
+    GlobalFree(copy);
 }
 
 void EmptyTheClipboard() {
